@@ -1,0 +1,215 @@
+#include "extract_method.h"
+
+#include "entry_paths.h"
+#include "file_times.h"
+#include "folders.h"
+#include "text_helpers.h"
+#include "zip_reader.h"
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+namespace {
+
+constexpr int kNameBufferLength = 260;  // offered to the reader; one more byte ends the text
+constexpr int kWriteFailed = -1;
+constexpr int kOutOfMemory = -4;
+constexpr std::size_t kTransferBufferSize = 4096;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Reads the current entry's information and name. A name longer than the
+// buffer arrives cut; the full name is then read as well, for messages.
+bool readEntryInfo(unzFile reader, unz_file_info& info, char (&name)[kNameBufferLength + 1])
+{
+    std::fill(std::begin(name), std::end(name), '\0');
+    return unzGetCurrentFileInfo(reader, &info, name, kNameBufferLength, nullptr, 0, nullptr, 0) == UNZ_OK;
+}
+
+std::string fullEntryName(unzFile reader, const unz_file_info& info, const char* shortName)
+{
+    if (info.size_filename <= kNameBufferLength)
+        return shortName;
+    std::string name(info.size_filename, '\0');
+    unz_file_info again;
+    if (unzGetCurrentFileInfo(reader, &again, &name[0], static_cast<uLong>(name.size()), nullptr, 0, nullptr, 0) !=
+        UNZ_OK)
+        return shortName;
+    return name;
+}
+
+// Why the entry must not be written below baseFolder, if anything.
+EntryPathProblem entryProblem(const std::string& baseFolder, const char* entryName, const unz_file_info& info)
+{
+    std::string name = entryName;
+    replaceChar(name, '/', '\\');
+    const auto problem = checkEntryTarget(baseFolder, name);
+    if (problem == EntryPathProblem::none && info.size_filename > kNameBufferLength)
+        return EntryPathProblem::tooLong;  // never write under a cut name
+    return problem;
+}
+
+// Prints why an entry is not written; false when it may be written.
+bool refuseEntry(unzFile reader, const std::string& baseFolder, const char* entryName, const unz_file_info& info)
+{
+    switch (entryProblem(baseFolder, entryName, info)) {
+    case EntryPathProblem::none:
+        return false;
+    case EntryPathProblem::leavesBaseFolder:
+        std::printf("Skipped entry %s: its name leads outside the output folder.\n", entryName);
+        return true;
+    case EntryPathProblem::tooLong:
+        std::printf("Skipped entry %s: its path below %s is longer than %u characters.\n",
+                    fullEntryName(reader, info, entryName).c_str(), baseFolder.c_str(),
+                    static_cast<unsigned>(kMaxComposedPath));
+        return true;
+    }
+    return true;
+}
+
+void warnAboutEntry(const char* entryName, int result)
+{
+    if (result == UNZ_CRCERROR)
+        std::printf("Warning: entry %s failed its CRC check; the extracted file is damaged.\n", entryName);
+    else if (result == kWriteFailed)
+        std::printf("Warning: failed to write entry %s; the extracted file is incomplete.\n", entryName);
+    else
+        std::printf("Warning: failed to read entry %s (status %d); the extracted file is incomplete.\n", entryName,
+                    result);
+}
+
+// Hands one entry to extraction, making its parent folder first unless the
+// entry will be refused (so no folder is made outside the base folder).
+void extractEntry(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder,
+                  const char* entryName, const unz_file_info& info)
+{
+    if (entryProblem(outputFolder, entryName, info) == EntryPathProblem::none)
+        ensureParentFolder(createdFolders, entryName, outputFolder);
+    extractCurrentEntry(reader, outputFolder, entryName, info);
+}
+
+}  // namespace
+
+int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const char* entryName,
+                        const unz_file_info& info)
+{
+    if (refuseEntry(reader, baseFolder, entryName, info))
+        return kEntryRefused;
+
+    std::string targetPath;
+    try {
+        std::string name = entryName;
+        replaceChar(name, '/', '\\');
+        targetPath = baseFolder + '\\' + name;
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+
+    // The folder part, probed without its final '\\' so that an existing
+    // folder is found and left alone.
+    const std::string folderPath = targetPath.substr(0, static_cast<std::size_t>(lastBackslash(targetPath)));
+    if (probePath(folderPath) != PathKind::folder)
+        createFolderChain(folderPath);
+
+    std::FILE* opened = nullptr;
+    if (const errno_t error = fopen_s(&opened, targetPath.c_str(), "wb"); error != 0)
+        return error;
+    UniqueFile file(opened);
+
+    if (const int status = unzOpenCurrentFile(reader); status != UNZ_OK) {
+        std::printf("Warning: entry %s cannot be decoded (status %d); an empty file was left.\n", entryName,
+                    status);
+        return status;
+    }
+
+    char buffer[kTransferBufferSize];
+    int result = 0;
+    for (;;) {
+        const int count = unzReadCurrentFile(reader, buffer, sizeof buffer);
+        if (count <= 0) {
+            result = count;
+            break;
+        }
+        if (std::fwrite(buffer, static_cast<std::size_t>(count), 1, file.get()) != 1) {
+            result = kWriteFailed;
+            break;
+        }
+    }
+    // A write error can surface only when the last buffered bytes are flushed.
+    const bool closed = std::fclose(file.release()) == 0;
+    if (result == 0 && !closed)
+        result = kWriteFailed;
+    if (result == 0)
+        setFileTimes(targetPath, static_cast<std::uint32_t>(info.dosDate));
+
+    const int closeStatus = unzCloseCurrentFile(reader);
+    if (result == 0)
+        result = closeStatus;
+    if (result != 0)
+        warnAboutEntry(entryName, result);
+    return result;
+}
+
+int extractAllEntries(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder)
+{
+    int count = 0;
+    char name[kNameBufferLength + 1];
+    for (int status = unzGoToFirstFile(reader); status == UNZ_OK; status = unzGoToNextFile(reader)) {
+        unz_file_info info;
+        if (!readEntryInfo(reader, info, name))
+            continue;
+        extractEntry(reader, createdFolders, outputFolder, name, info);
+        ++count;
+    }
+    return count;
+}
+
+int extractListedEntries(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder,
+                         const std::vector<std::string>& filterTexts)
+{
+    int count = 0;
+    char name[kNameBufferLength + 1];
+    for (const auto& text : filterTexts) {
+        if (unzLocateFile(reader, text.c_str(), 2 /* ASCII case ignored */) != UNZ_OK)
+            continue;
+        unz_file_info info;
+        if (!readEntryInfo(reader, info, name))
+            continue;
+        extractEntry(reader, createdFolders, outputFolder, name, info);
+        ++count;
+    }
+    return count;
+}
+
+int extractPackage(CreatedFolders& createdFolders, const std::string& packagePath, const OptionalPath& outputFolder,
+                   const std::vector<std::string>& filterTexts)
+{
+    const ZipReader reader(packagePath);
+    if (!reader.isOpen()) {
+        std::printf("can't find the package file specified,\n");
+        std::printf("make sure the file path is correct.\n");
+        return 0;
+    }
+    if (!outputFolder) {
+        std::printf("the string of output folder path should not null.\n");
+        return 0;
+    }
+    switch (probePath(*outputFolder)) {
+    case PathKind::missing:
+        std::printf("can't find the output folder specified,\n");
+        std::printf("make sure the output folder path is correct.\n");
+        return 0;
+    case PathKind::other:
+        std::printf("the output folder specified is not a directory,\n");
+        std::printf("make sure the output folder path is correct.\n");
+        return 0;
+    case PathKind::folder:
+        break;
+    }
+    return filterTexts.empty() ? extractAllEntries(reader.get(), createdFolders, *outputFolder)
+                               : extractListedEntries(reader.get(), createdFolders, *outputFolder, filterTexts);
+}
