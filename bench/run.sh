@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Benchmarks: each script in bench/cases/ measures one program side by side
+# with a peer tool and prints both figures and their ratio. Not part of the
+# test run. Usage: bench/run.sh [case-name ...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh >/dev/null
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 >/dev/null
+
+export BENCH_BIN="$root/build/win64/bin"
+export WINEPREFIX="$root/build/win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export WINE=/usr/lib/wine/wine64
+[ -d "$WINEPREFIX" ] || "$WINE" wineboot --init 2>/dev/null
+# Keep one wineserver up for the whole run, so no case pays Wine's start-up.
+"$WINE" cmd.exe /c exit 0 >/dev/null 2>&1 || true
+
+export BENCH_WORK=${BENCH_WORK:-$(mktemp -d /tmp/bench.XXXXXX)}
+trap 'rm -rf "$BENCH_WORK"' EXIT
+
+cases=("$@")
+if [ ${#cases[@]} -eq 0 ]; then
+    for f in bench/cases/*.sh; do cases+=("$(basename "$f" .sh)"); done
+fi
+for c in "${cases[@]}"; do
+    echo "== $c"
+    bash "bench/cases/$c.sh"
+done
