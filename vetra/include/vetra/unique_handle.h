@@ -100,6 +100,12 @@ struct module_traits {  // LoadLibrary
     static void close(pointer module) noexcept { ::FreeLibrary(module); }
 };
 
+struct local_memory_traits {  // LocalAlloc, and buffers the system allocates for its caller
+    using pointer = HLOCAL;
+    static pointer empty() noexcept { return nullptr; }
+    static void close(pointer memory) noexcept { ::LocalFree(memory); }
+};
+
 using unique_file = unique_handle<file_handle_traits>;
 using unique_mapping = unique_handle<kernel_handle_traits>;
 using unique_process = unique_handle<kernel_handle_traits>;
@@ -109,5 +115,6 @@ using unique_view = unique_handle<view_traits>;
 using unique_reg_key = unique_handle<registry_key_traits>;
 using unique_service = unique_handle<service_handle_traits>;
 using unique_module = unique_handle<module_traits>;
+using unique_local_memory = unique_handle<local_memory_traits>;
 
 }  // namespace vetra
