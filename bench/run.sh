@@ -14,11 +14,12 @@ export BENCH_BIN="$root/build/win64/bin"
 export WINEPREFIX="$root/build/win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 export WINE=/usr/lib/wine/wine64
 [ -d "$WINEPREFIX" ] || "$WINE" wineboot --init 2>/dev/null
-# Keep one wineserver up for the whole run, so no case pays Wine's start-up.
-"$WINE" cmd.exe /c exit 0 >/dev/null 2>&1 || true
+# Keep one Wine server up for the whole run, so no case pays Wine's start-up
+# (a Windows program does not pay it either).
+/usr/lib/wine/wineserver -p
 
 export BENCH_WORK=${BENCH_WORK:-$(mktemp -d /tmp/bench.XXXXXX)}
-trap 'rm -rf "$BENCH_WORK"' EXIT
+trap 'rm -rf "$BENCH_WORK"; /usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
 cases=("$@")
 if [ ${#cases[@]} -eq 0 ]; then

@@ -7,8 +7,9 @@ set(TOOLSET_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 # One setup test creates the Wine prefix before anything runs in it, so
 # parallel tests never race to initialise it.
 if(CMAKE_CROSSCOMPILING_EMULATOR)
-    add_test(NAME wine_prefix COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot.exe --init)
-    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+    add_test(NAME wine_prefix COMMAND ${CMAKE_CURRENT_LIST_DIR}/init-wine-prefix.sh ${WINE_LOADER})
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300
+        ENVIRONMENT "WINEPREFIX=${TOOLSET_WINE_PREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
 endif()
 
 # toolset_add_gtest(<name> SOURCES ... LIBRARIES ...)

@@ -7,8 +7,10 @@
 #include "zip_reader.h"
 
 #include <cstdio>
+#include <io.h>
 #include <memory>
 #include <new>
+#include <set>
 
 namespace {
 
@@ -16,6 +18,20 @@ constexpr int kNameBufferLength = 260;  // offered to the reader; one more byte 
 constexpr int kWriteFailed = -1;
 constexpr int kOutOfMemory = -4;
 constexpr std::size_t kTransferBufferSize = 4096;
+
+// Folders that this run already found or made for an extracted file, so the
+// next file in the same folder need not probe it again.
+std::set<std::string> knownFolders;
+
+void makeSureFolderExists(const std::string& folderPath)
+{
+    if (knownFolders.count(folderPath) != 0)
+        return;
+    if (probePath(folderPath) != PathKind::folder)
+        createFolderChain(folderPath);
+    if (probePath(folderPath) == PathKind::folder)
+        knownFolders.insert(folderPath);
+}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -109,11 +125,13 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
         return kOutOfMemory;
     }
 
-    // The folder part, probed without its final '\\' so that an existing
-    // folder is found and left alone.
-    const std::string folderPath = targetPath.substr(0, static_cast<std::size_t>(lastBackslash(targetPath)));
-    if (probePath(folderPath) != PathKind::folder)
-        createFolderChain(folderPath);
+    try {
+        // The folder part, probed without its final '\\' so that an existing
+        // folder is found and left alone.
+        makeSureFolderExists(targetPath.substr(0, static_cast<std::size_t>(lastBackslash(targetPath))));
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
 
     std::FILE* opened = nullptr;
     if (const errno_t error = fopen_s(&opened, targetPath.c_str(), "wb"); error != 0)
@@ -140,11 +158,14 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
         }
     }
     // A write error can surface only when the last buffered bytes are flushed.
-    const bool closed = std::fclose(file.release()) == 0;
-    if (result == 0 && !closed)
+    if (result == 0 && std::fflush(file.get()) != 0)
         result = kWriteFailed;
+    // The times go on through the open file, once all bytes are out.
     if (result == 0)
-        setFileTimes(targetPath, static_cast<std::uint32_t>(info.dosDate));
+        setFileTimesOnHandle(reinterpret_cast<void*>(_get_osfhandle(_fileno(file.get()))),
+                             static_cast<std::uint32_t>(info.dosDate));
+    if (std::fclose(file.release()) != 0 && result == 0)
+        result = kWriteFailed;
 
     const int closeStatus = unzCloseCurrentFile(reader);
     if (result == 0)
