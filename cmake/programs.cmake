@@ -9,6 +9,7 @@ function(toolset_add_program name kind)
         add_executable(${name} ${arg_SOURCES})
     endif()
     target_link_libraries(${name} PRIVATE ${arg_LIBRARIES})
+    set_property(GLOBAL APPEND PROPERTY TOOLSET_PROGRAMS ${name})
     # MSVC would embed a default manifest of its own beside ours.
     target_link_options(${name} PRIVATE "$<$<CXX_COMPILER_ID:MSVC>:/MANIFEST:NO>")
 endfunction()

@@ -4,6 +4,9 @@ find_package(GTest CONFIG REQUIRED)
 
 set(TOOLSET_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 
+# Host tests use Debian's python3, which sees Debian's python modules (pefile).
+find_program(TOOLSET_HOST_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+
 # One setup test creates the Wine prefix before anything runs in it, so
 # parallel tests never race to initialise it.
 if(CMAKE_CROSSCOMPILING_EMULATOR)
