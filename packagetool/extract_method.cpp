@@ -1,5 +1,6 @@
 #include "extract_method.h"
 
+#include "entry_info.h"
 #include "entry_paths.h"
 #include "file_times.h"
 #include "folders.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int kNameBufferLength = 260;  // offered to the reader; one more byte ends the text
 constexpr int kWriteFailed = -1;
 constexpr int kOutOfMemory = -4;
 constexpr std::size_t kTransferBufferSize = 4096;
@@ -38,39 +38,19 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads the current entry's information and name. A name longer than the
-// buffer arrives cut; the full name is then read as well, for messages.
-bool readEntryInfo(unzFile reader, unz_file_info& info, char (&name)[kNameBufferLength + 1])
-{
-    std::fill(std::begin(name), std::end(name), '\0');
-    return unzGetCurrentFileInfo(reader, &info, name, kNameBufferLength, nullptr, 0, nullptr, 0) == UNZ_OK;
-}
-
-std::string fullEntryName(unzFile reader, const unz_file_info& info, const char* shortName)
-{
-    if (info.size_filename <= kNameBufferLength)
-        return shortName;
-    std::string name(info.size_filename, '\0');
-    unz_file_info again;
-    if (unzGetCurrentFileInfo(reader, &again, &name[0], static_cast<uLong>(name.size()), nullptr, 0, nullptr, 0) !=
-        UNZ_OK)
-        return shortName;
-    return name;
-}
-
 // Why the entry must not be written below baseFolder, if anything.
-EntryPathProblem entryProblem(const std::string& baseFolder, const char* entryName, const unz_file_info& info)
+EntryPathProblem entryProblem(const std::string& baseFolder, const char* entryName, const unz_file_info64& info)
 {
     std::string name = entryName;
     replaceChar(name, '/', '\\');
     const auto problem = checkEntryTarget(baseFolder, name);
-    if (problem == EntryPathProblem::none && info.size_filename > kNameBufferLength)
+    if (problem == EntryPathProblem::none && isNameCut(info))
         return EntryPathProblem::tooLong;  // never write under a cut name
     return problem;
 }
 
 // Prints why an entry is not written; false when it may be written.
-bool refuseEntry(unzFile reader, const std::string& baseFolder, const char* entryName, const unz_file_info& info)
+bool refuseEntry(unzFile reader, const std::string& baseFolder, const char* entryName, const unz_file_info64& info)
 {
     switch (entryProblem(baseFolder, entryName, info)) {
     case EntryPathProblem::none:
@@ -101,7 +81,7 @@ void warnAboutEntry(const char* entryName, int result)
 // Hands one entry to extraction, making its parent folder first unless the
 // entry will be refused (so no folder is made outside the base folder).
 void extractEntry(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder,
-                  const char* entryName, const unz_file_info& info)
+                  const char* entryName, const unz_file_info64& info)
 {
     if (entryProblem(outputFolder, entryName, info) == EntryPathProblem::none)
         ensureParentFolder(createdFolders, entryName, outputFolder);
@@ -111,7 +91,7 @@ void extractEntry(unzFile reader, CreatedFolders& createdFolders, const std::str
 }  // namespace
 
 int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const char* entryName,
-                        const unz_file_info& info)
+                        const unz_file_info64& info)
 {
     if (refuseEntry(reader, baseFolder, entryName, info))
         return kEntryRefused;
@@ -178,9 +158,9 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
 int extractAllEntries(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder)
 {
     int count = 0;
-    char name[kNameBufferLength + 1];
+    EntryNameBuffer name;
     for (int status = unzGoToFirstFile(reader); status == UNZ_OK; status = unzGoToNextFile(reader)) {
-        unz_file_info info;
+        unz_file_info64 info;
         if (!readEntryInfo(reader, info, name))
             continue;
         extractEntry(reader, createdFolders, outputFolder, name, info);
@@ -193,11 +173,11 @@ int extractListedEntries(unzFile reader, CreatedFolders& createdFolders, const s
                          const std::vector<std::string>& filterTexts)
 {
     int count = 0;
-    char name[kNameBufferLength + 1];
+    EntryNameBuffer name;
     for (const auto& text : filterTexts) {
         if (unzLocateFile(reader, text.c_str(), 2 /* ASCII case ignored */) != UNZ_OK)
             continue;
-        unz_file_info info;
+        unz_file_info64 info;
         if (!readEntryInfo(reader, info, name))
             continue;
         extractEntry(reader, createdFolders, outputFolder, name, info);

@@ -29,4 +29,4 @@ int extractListedEntries(unzFile reader, CreatedFolders& createdFolders, const s
 // ran out, or kEntryRefused. Decoding and write failures print a warning;
 // the file written so far stays.
 int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const char* entryName,
-                        const unz_file_info& info);
+                        const unz_file_info64& info);

@@ -1,5 +1,6 @@
 #include <testsupport/fixture_zip.h>
 
+#include <minizip/unzip.h>
 #include <minizip/zip.h>
 
 #include <stdexcept>
@@ -15,6 +16,8 @@ std::uint32_t dosDateTime(int year, int month, int day, int hour, int minute, in
 
 void writeFixtureZip(const std::filesystem::path& path, const std::vector<FixtureEntry>& entries)
 {
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path());
     zipFile writer = zipOpen64(path.string().c_str(), APPEND_STATUS_CREATE);
     if (!writer)
         throw std::runtime_error("cannot create " + path.string());
@@ -38,6 +41,54 @@ void writeFixtureZip(const std::filesystem::path& path, const std::vector<Fixtur
     const int closeStatus = zipClose(writer, nullptr);
     if (status != ZIP_OK || closeStatus != ZIP_OK)
         throw std::runtime_error("minizip failed writing " + path.string());
+}
+
+std::vector<PackageEntry> readPackage(const std::filesystem::path& path)
+{
+    unzFile reader = unzOpen64(path.string().c_str());
+    if (!reader)
+        throw std::runtime_error("cannot open " + path.string());
+    std::vector<PackageEntry> entries;
+    std::string failure;
+    for (int status = unzGoToFirstFile(reader); status == UNZ_OK && failure.empty();
+         status = unzGoToNextFile(reader)) {
+        unz_file_info64 info;
+        if (unzGetCurrentFileInfo64(reader, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+            failure = "unreadable entry information";
+            break;
+        }
+        PackageEntry entry;
+        entry.name.resize(info.size_filename);
+        unzGetCurrentFileInfo64(reader, &info, &entry.name[0], static_cast<uLong>(entry.name.size()), nullptr, 0,
+                                nullptr, 0);
+        entry.method = static_cast<int>(info.compression_method);
+        entry.crc = static_cast<std::uint32_t>(info.crc);
+        entry.dosDateTime = static_cast<std::uint32_t>(info.dosDate);
+        entry.compressedSize = info.compressed_size;
+        entry.externalAttributes = static_cast<std::uint32_t>(info.external_fa);
+        if (unzOpenCurrentFile(reader) != UNZ_OK) {
+            failure = "cannot decode " + entry.name;
+            break;
+        }
+        char buffer[65536];
+        int count;
+        while ((count = unzReadCurrentFile(reader, buffer, sizeof buffer)) > 0)
+            entry.data.append(buffer, static_cast<std::size_t>(count));
+        entry.crcOk = unzCloseCurrentFile(reader) == UNZ_OK && count == 0;
+        entries.push_back(std::move(entry));
+    }
+    unzClose(reader);
+    if (!failure.empty())
+        throw std::runtime_error(path.string() + ": " + failure);
+    return entries;
+}
+
+std::vector<std::string> entryNames(const std::vector<PackageEntry>& entries)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : entries)
+        names.push_back(entry.name);
+    return names;
 }
 
 }  // namespace testsupport

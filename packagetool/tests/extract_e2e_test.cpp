@@ -1,6 +1,7 @@
 // Method e, run as a script runs it, on fixture packages.
+#include "parcelor_run.h"
+
 #include <testsupport/fixture_zip.h>
-#include <testsupport/program_run.h>
 #include <testsupport/scratch_folder.h>
 
 #include <gtest/gtest.h>
@@ -21,14 +22,7 @@ using testsupport::withCrLf;
 using testsupport::writeFile;
 using testsupport::writeFixtureZip;
 
-constexpr char kHeader[] = "Tool will use following filters: \n";
-
-testsupport::ProgramRun parcelor(const std::vector<std::string>& arguments, const fs::path& folder)
-{
-    auto run = testsupport::runProgram(testsupport::programBesideTests(L"Parcelor.exe"), arguments, folder);
-    EXPECT_EQ(run.errors, "") << "Parcelor writes nothing to standard error";
-    return run;
-}
+constexpr const char* kHeader = kFilterHeader;
 
 std::string randomBytes(std::size_t size, unsigned seed)
 {
@@ -99,6 +93,16 @@ bool readOnlyFilesRefuseWriting(const fs::path& probe)
     ::SetFileAttributesW(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(probe.c_str());
     return refused;
+}
+
+TEST(ParcelorExtract, PackageWithoutEntriesExtractsNothing)
+{
+    ScratchFolder folder;
+    writeFixtureZip(folder / "empty.zip", {});
+    fs::create_directory(folder / "out");
+    const auto run = parcelor({"e!empty.zip", "-o", "out"}, folder.path());
+    EXPECT_EQ(run.output, withCrLf(kHeader));
+    EXPECT_TRUE(fs::is_empty(folder / "out"));
 }
 
 TEST(ParcelorExtract, OverwritesExistingFilesAndSkipsReadOnlyOnesSilently)
