@@ -1,10 +1,21 @@
 #include "zip_reader.h"
 
+#include "buffered_zip_io.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
-ZipReader::ZipReader(const std::string& packagePath) : reader_(unzOpen64(packagePath.c_str()))
+namespace {
+unzFile openReader(const std::string& packagePath)
+{
+    zlib_filefunc64_def functions;
+    fillBufferedZipFunctions(functions);
+    return unzOpen2_64(packagePath.c_str(), &functions);
+}
+}  // namespace
+
+ZipReader::ZipReader(const std::string& packagePath) : reader_(openReader(packagePath))
 {
     if (!reader_)
         empty_ = isEmptyZipArchive(packagePath);

@@ -1,6 +1,8 @@
 #pragma once
 // Owner of a minizip writer: closes it on every way out.
 
+#include "buffered_zip_io.h"
+
 #include <minizip/zip.h>
 
 #include <string>
@@ -9,7 +11,7 @@ class ZipWriter {
 public:
     // Opens the package with the default file functions; check isOpen().
     // appendMode is APPEND_STATUS_CREATE or APPEND_STATUS_ADDINZIP.
-    ZipWriter(const std::string& packagePath, int appendMode) : writer_(zipOpen64(packagePath.c_str(), appendMode)) {}
+    ZipWriter(const std::string& packagePath, int appendMode);
     ~ZipWriter() { close(); }
     ZipWriter(ZipWriter&& other) noexcept : writer_(other.writer_) { other.writer_ = nullptr; }
     ZipWriter(const ZipWriter&) = delete;
@@ -33,3 +35,10 @@ public:
 private:
     zipFile writer_;
 };
+
+inline ZipWriter::ZipWriter(const std::string& packagePath, int appendMode)
+{
+    zlib_filefunc64_def functions;
+    fillBufferedZipFunctions(functions);
+    writer_ = zipOpen2_64(packagePath.c_str(), appendMode, nullptr /* no global comment */, &functions);
+}
