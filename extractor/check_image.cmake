@@ -1,0 +1,31 @@
+# cmake -DIMAGE=<Unfurler.exe> -P check_image.cmake
+cmake_minimum_required(VERSION 3.25)
+# Fails (and deletes the image, so the next build tries again) when the stub's
+# image holds the settings marker, and warns when it outgrows its size budget.
+file(READ "${IMAGE}" image_hex HEX)
+# "[" "VEKSFX" "]" in hexadecimal, written in two pieces so this file never
+# holds it either; a match must start on a byte boundary.
+set(marker_hex "5b56454b" "5346585d")
+string(CONCAT marker_hex ${marker_hex})
+set(search "${image_hex}")
+set(consumed 0)
+while(TRUE)
+    string(FIND "${search}" "${marker_hex}" at)
+    if(at EQUAL -1)
+        break()
+    endif()
+    math(EXPR absolute "${consumed} + ${at}")
+    math(EXPR parity "${absolute} % 2")
+    if(parity EQUAL 0)
+        file(REMOVE "${IMAGE}")
+        math(EXPR byte_offset "${absolute} / 2")
+        message(FATAL_ERROR "${IMAGE} holds the settings marker at byte ${byte_offset}; the stub would find itself.")
+    endif()
+    math(EXPR next "${at} + 1")
+    string(SUBSTRING "${search}" ${next} -1 search)
+    math(EXPR consumed "${consumed} + ${next}")
+endwhile()
+file(SIZE "${IMAGE}" image_size)
+if(image_size GREATER 524288)
+    message(WARNING "${IMAGE} is ${image_size} bytes, above its budget of 512 KiB.")
+endif()

@@ -1,0 +1,164 @@
+#include "extraction.h"
+
+#include "archive_file_functions.h"
+#include "entry_names.h"
+#include "stub_errors.h"
+#include "trace_points.h"
+
+#include <vetra/errors.h>
+#include <vetra/file_system.h>
+#include <vetra/paths.h>
+#include <vetra/text_conversion.h>
+#include <vetra/unique_handle.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace unfurler {
+
+namespace {
+
+constexpr std::size_t entry_name_buffer_size = 260;
+
+struct zip_closer {
+    void operator()(unzFile zip) const { unzClose(zip); }
+};
+using unique_zip = std::unique_ptr<void, zip_closer>;
+
+std::string narrow(const std::wstring& path)
+{
+    return vetra::to_narrow(path, CP_ACP);
+}
+
+[[noreturn]] void fail_with_last_error(const std::string& message)
+{
+    throw vetra::win32_error(message, ::GetLastError());
+}
+
+void extract_folder(std::vector<std::wstring>& created_paths, std::wstring path)
+{
+    path.pop_back();
+    trace_point(28, trace_level::verbose, {path});
+    vetra::create_directories(path);
+    created_paths.push_back(path);
+}
+
+// Decompresses the next view.size bytes of the open entry into view. The
+// reader returns less than asked only at the end of the entry's data.
+void fill_chunk(unzFile zip, unsigned char* view, std::uint32_t size, std::uint32_t chunk, const std::wstring& path)
+{
+    std::uint32_t filled = 0;
+    while (filled < size) {
+        const int read = unzReadCurrentFile(zip, view + filled, size - filled);
+        if (read < 0)
+            fail_with_last_error("Could not decompress chunk " + std::to_string(chunk) + " of file " + narrow(path));
+        if (read == 0)
+            throw corrupt_payload_error("The data of " + narrow(path) + " ends early. The archive is corrupt.");
+        filled += static_cast<std::uint32_t>(read);
+    }
+}
+
+}  // namespace
+
+void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const std::wstring& path,
+                   std::uint32_t uncompressed_size)
+{
+    if (!path.empty() && path.back() == L'\\') {
+        extract_folder(created_paths, path);
+        return;
+    }
+    trace_point(29, trace_level::verbose, {path});
+
+    for (std::wstring& folder : vetra::create_directories(vetra::parent_path(path)))
+        created_paths.push_back(std::move(folder));
+
+    // Windows refuses to overwrite a read-only file; where the file system
+    // would let it through (root under Wine), refuse it the same way.
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        throw vetra::win32_error("Could not create file " + narrow(path), ERROR_ACCESS_DENIED);
+
+    vetra::unique_file file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, /* security */ nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, /* template */ nullptr));
+    if (!file)
+        fail_with_last_error("Could not create file " + narrow(path));
+    created_paths.push_back(path);
+    if (uncompressed_size == 0)
+        return;
+
+    // The mapping gives the file its final length at once.
+    vetra::unique_mapping mapping(::CreateFileMappingW(file.get(), /* attributes */ nullptr, PAGE_READWRITE,
+                                                       /* size high */ 0, uncompressed_size, /* name */ nullptr));
+    if (!mapping)
+        fail_with_last_error("Could not create mapping for file " + narrow(path));
+
+    if (unzOpenCurrentFile(zip) != UNZ_OK)
+        fail_with_last_error("Could not open file " + narrow(path));
+    bool entry_open = true;
+    struct entry_closer {
+        unzFile zip;
+        bool& open;
+        ~entry_closer()
+        {
+            if (open)
+                unzCloseCurrentFile(zip);
+        }
+    } close_entry{zip, entry_open};
+
+    std::uint32_t remaining = uncompressed_size;
+    for (std::uint32_t chunk = 0; remaining > 0; ++chunk) {
+        const std::uint32_t length = std::min(remaining, extraction_chunk_size);
+        const std::uint64_t offset = static_cast<std::uint64_t>(chunk) * extraction_chunk_size;
+        vetra::unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32),
+                                                static_cast<DWORD>(offset), length));
+        if (!view)
+            fail_with_last_error("Could not map view of chunk " + std::to_string(chunk) + " of file " + narrow(path));
+        fill_chunk(zip, static_cast<unsigned char*>(view.get()), length, chunk, path);
+        remaining -= length;
+    }
+
+    entry_open = false;
+    // The whole entry has been read, so the reader has compared the checksum.
+    if (unzCloseCurrentFile(zip) == UNZ_CRCERROR)
+        throw corrupt_payload_error("The checksum of " + narrow(path) + " does not match. The archive is corrupt.");
+}
+
+void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_paths)
+{
+    trace_point(30, trace_level::verbose);
+    zlib_filefunc_def functions = archive_file_functions(archive);
+    unique_zip zip(unzOpen2(/* path */ nullptr, &functions));
+    if (!zip)
+        throw corrupt_payload_error("Could not open the compressed data. The archive is corrupt.");
+    unz_global_info global{};
+    if (unzGetGlobalInfo(zip.get(), &global) != UNZ_OK)
+        throw corrupt_payload_error("Could not read the directory of the compressed data. The archive is corrupt.");
+
+    const std::wstring& target = archive.settings.TargetDirectory;
+    for (uLong index = 0; index < global.number_entry; ++index) {
+        char name[entry_name_buffer_size + 1] = {};
+        unz_file_info info{};
+        if (unzGetCurrentFileInfo(zip.get(), &info, name, entry_name_buffer_size, /* extra */ nullptr, 0,
+                                  /* comment */ nullptr, 0) != UNZ_OK)
+            throw corrupt_payload_error("Could not read entry " + std::to_string(index + 1) +
+                                        " of the directory of the compressed data. The archive is corrupt.");
+        const std::wstring relative = entry_relative_path(vetra::to_wide(name, CP_ACP));
+        if (leaves_target_folder(relative))
+            throw corrupt_payload_error("The entry " + std::string(name) +
+                                        " leads outside the target folder. The archive is corrupt.");
+        const std::wstring path = vetra::join_path(target, relative);
+        extract_entry(created_paths, zip.get(), path, static_cast<std::uint32_t>(info.uncompressed_size));
+
+        if (index + 1 == global.number_entry)
+            break;
+        if (unzGoToNextFile(zip.get()) != UNZ_OK)
+            fail_with_last_error("Could not go to next file after " + narrow(path));
+    }
+    trace_point(31, trace_level::verbose);
+}
+
+}  // namespace unfurler

@@ -1,0 +1,80 @@
+#include "launch.h"
+
+#include "trace_points.h"
+
+#include <vetra/errors.h>
+#include <vetra/file_system.h>
+#include <vetra/paths.h>
+#include <vetra/text_conversion.h>
+#include <vetra/unique_handle.h>
+
+namespace unfurler {
+
+std::wstring launch_command(const std::wstring& program_path, const std::wstring& arguments)
+{
+    std::wstring command = L"\"" + program_path + L"\" " + arguments;
+    const std::wstring extension = vetra::path_extension(program_path);
+    if (extension == L".bat" || extension == L".cmd")
+        command = L"\"" + vetra::join_path(vetra::system_directory(), L"cmd.exe") + L"\" /c " + command;
+    return command;
+}
+
+DWORD launch_program(const std::wstring& program_path, const std::wstring& arguments,
+                     const std::wstring& working_folder, bool wait)
+{
+    trace_point(32, trace_level::verbose, {program_path, arguments, working_folder});
+    std::wstring command = launch_command(program_path, arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(/* application */ nullptr, command.data(), /* process security */ nullptr,
+                          /* thread security */ nullptr, /* inherit handles */ FALSE, /* flags */ 0,
+                          /* environment */ nullptr, working_folder.c_str(), &startup, &process))
+        throw vetra::win32_error("Could not create process " + vetra::to_narrow(command, CP_ACP), ::GetLastError());
+    const vetra::unique_process process_handle(process.hProcess);
+    const vetra::unique_kernel_handle thread_handle(process.hThread);
+    if (!wait)
+        return 0;
+
+    trace_point(33, trace_level::verbose);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exit_code = 0;
+    if (!::GetExitCodeProcess(process.hProcess, &exit_code))
+        exit_code = 0;
+    trace_point(34, trace_level::verbose, {static_cast<std::uint32_t>(exit_code)});
+    return exit_code;
+}
+
+void remove_extracted(std::vector<std::wstring>& created_paths)
+{
+    trace_point(35, trace_level::verbose);
+    while (!created_paths.empty()) {
+        const std::wstring& path = created_paths.back();
+        if (!vetra::path_exists(path)) {
+            trace_point(40, trace_level::verbose, {path});
+            created_paths.pop_back();
+            continue;
+        }
+        BOOL removed = FALSE;
+        if (vetra::is_file(path)) {
+            trace_point(36, trace_level::verbose, {path});
+            removed = ::DeleteFileW(path.c_str());
+        } else {
+            trace_point(37, trace_level::verbose, {path});
+            removed = ::RemoveDirectoryW(path.c_str());
+        }
+        if (removed) {
+            trace_point(38, trace_level::verbose);
+        } else {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+                trace_point(39, trace_level::verbose);
+                ::MoveFileExW(path.c_str(), /* new name */ nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+            }
+        }
+        created_paths.pop_back();
+    }
+    trace_point(41, trace_level::verbose);
+}
+
+}  // namespace unfurler

@@ -1,0 +1,125 @@
+#include "stub_run.h"
+
+#include "command_line.h"
+#include "extraction.h"
+#include "interactive_session.h"
+#include "launch.h"
+#include "payload_locator.h"
+#include "settings_loader.h"
+#include "sfx_archive.h"
+#include "target_directory.h"
+#include "trace_points.h"
+#include "trace_provider.h"
+
+#include <sfx/container_layout.h>
+#include <vetra/errors.h>
+#include <vetra/file_system.h>
+#include <vetra/paths.h>
+#include <vetra/text_conversion.h>
+#include <vetra/unique_handle.h>
+
+#include <shellapi.h>
+
+#include <exception>
+#include <vector>
+
+namespace unfurler {
+
+namespace {
+
+struct argument_vector {
+    int count = 0;
+    vetra::unique_local_memory memory;  // owns the splitter's array
+    const wchar_t* const* arguments() const { return static_cast<const wchar_t* const*>(memory.get()); }
+};
+
+argument_vector split_command_line(const wchar_t* command_line)
+{
+    trace_point(46, trace_level::verbose, {command_line});
+    const std::wstring repaired = repair_command_line(command_line);
+    trace_point(47, trace_level::verbose, {repaired});
+    argument_vector split;
+    LPWSTR* arguments = ::CommandLineToArgvW(repaired.c_str(), &split.count);
+    if (arguments == nullptr)
+        throw vetra::win32_error("CommandLineToArgvW", ::GetLastError());
+    split.memory.reset(reinterpret_cast<HLOCAL>(arguments));
+    if (split.count < 1)
+        throw vetra::win32_error("CommandLineToArgvW", ERROR_INVALID_PARAMETER);
+    return split;
+}
+
+// Start-up: own file, payload, settings, options, pass-through text, target.
+void start_up(const argument_vector& split, sfx_archive& archive)
+{
+    const std::wstring own_path = vetra::full_path(split.arguments()[0]);
+    trace_point(48, trace_level::verbose, {own_path});
+    archive.file.reset(::CreateFileW(own_path.c_str(), GENERIC_READ, FILE_SHARE_READ, /* security */ nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, /* template */ nullptr));
+    if (!archive.file)
+        throw vetra::win32_error("Could not open file " + vetra::to_narrow(own_path, CP_ACP), ::GetLastError());
+
+    const located_payload payload = locate_payload(archive.file.get());
+    archive.archive_offset = payload.archive_offset;
+    sfx::sfx_settings& settings = archive.settings;
+    load_sfx_settings(payload.settings_text, settings);
+
+    const auto count = static_cast<std::size_t>(split.count);
+    std::size_t first_pass_through = 1;
+    if (settings.AllowOverride && count > 1)
+        first_pass_through = apply_overrides(settings, count, split.arguments());
+    if (settings.LaunchArguments == sfx::pass_through_value) {
+        settings.LaunchArguments = pass_through_text(count, split.arguments(), first_pass_through);
+        trace_point(23, trace_level::verbose, {settings.LaunchArguments});
+    }
+    settings.TargetDirectory = resolve_target_directory(settings.TargetDirectory);
+    trace_point(24, trace_level::verbose, {settings.TargetDirectory});
+}
+
+void report_failure(const std::exception& failure, bool show_errors, failure_presenter present)
+{
+    try {
+        const std::wstring message = vetra::to_wide(failure.what(), CP_ACP);
+        trace_point(49, trace_level::error, {message});
+        if (is_interactive_session() && show_errors && present != nullptr)
+            present(message);
+    } catch (...) {
+        // Reporting is best effort; the exit code already says it failed.
+    }
+}
+
+}  // namespace
+
+void show_failure_box(const std::wstring& message)
+{
+    ::MessageBoxW(/* owner */ nullptr, message.c_str(), L"SFX", MB_OK | MB_ICONERROR);
+}
+
+DWORD run_unfurler(const wchar_t* command_line, failure_presenter present)
+{
+    register_trace_provider();
+    DWORD exit_code = 0;
+    // Until start-up has succeeded every failure is shown, whatever the settings say.
+    bool show_errors = true;
+    try {
+        const argument_vector split = split_command_line(command_line);
+        sfx_archive archive;
+        start_up(split, archive);
+        const sfx::sfx_settings& settings = archive.settings;
+        show_errors = settings.ShowErrors;
+
+        std::vector<std::wstring> created_paths;
+        extract_archive(archive, created_paths);
+        if (!settings.LaunchExe.empty())
+            exit_code = launch_program(vetra::join_path(settings.TargetDirectory, settings.LaunchExe),
+                                       settings.LaunchArguments, settings.TargetDirectory, settings.Cleanup);
+        if (settings.Cleanup)
+            remove_extracted(created_paths);
+    } catch (const std::exception& failure) {
+        report_failure(failure, show_errors, present);
+        exit_code = 1;
+    }
+    unregister_trace_provider();
+    return exit_code;
+}
+
+}  // namespace unfurler
