@@ -1,0 +1,128 @@
+// Stubsmith.exe run as a build script runs it, and the self-extractors it
+// builds run as a client runs them: with the real stub.
+#include <sfx/container_layout.h>
+
+#include <testsupport/fixture_zip.h>
+#include <testsupport/program_run.h>
+#include <testsupport/scratch_folder.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::readFile;
+using testsupport::runProgram;
+using testsupport::ScratchFolder;
+using testsupport::withCrLf;
+using testsupport::writeFile;
+namespace fs = std::filesystem;
+
+testsupport::ProgramRun runStubsmith(const std::vector<std::wstring>& arguments, const fs::path& folder)
+{
+    return runProgram(testsupport::programBesideTests(L"Stubsmith.exe"), arguments, folder);
+}
+
+std::string marker()
+{
+    const auto bytes = sfx::compose_marker();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(StubsmithProgram, CarriesTheStubByteForByte)
+{
+    const std::string stub = readFile(testsupport::programBesideTests(L"Unfurler.exe"));
+    const std::string builder = readFile(testsupport::programBesideTests(L"Stubsmith.exe"));
+    EXPECT_NE(builder.find(stub), std::string::npos);
+    EXPECT_EQ(stub.find(marker()), std::string::npos);
+}
+
+TEST(StubsmithProgram, ConsoleTextAndExitCodes)
+{
+    ScratchFolder folder;
+    const auto none = runStubsmith({}, folder.path());
+    EXPECT_EQ(none.exitCode, 1u);
+    EXPECT_EQ(none.output.find("Stubsmith 1.0.0.0 : "), 0u);
+    EXPECT_NE(none.output.find(withCrLf("  --elevate                 User Account Control: require elevation\n\n")),
+              std::string::npos);
+    EXPECT_EQ(none.output.find("Error: "), std::string::npos);
+    EXPECT_EQ(none.errors, "");
+
+    const auto missing = runStubsmith({L"--zip", L"missing.zip", L"--sfx", L"out.exe"}, folder.path());
+    EXPECT_EQ(missing.exitCode, 1u);
+    EXPECT_NE(missing.output.find(withCrLf("Building SFX archive out.exe using zip filemissing.zip\n"
+                                           "Error: Failed to open zip file. Error code: 2: ")),
+              std::string::npos)
+        << missing.output;
+    EXPECT_EQ(missing.output.find("Usage:"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "out.exe"));
+
+    writeFile(folder / "empty.zip", "");
+    const auto empty = runStubsmith({L"--zip", L"empty.zip", L"--sfx", L"out.exe"}, folder.path());
+    EXPECT_EQ(empty.exitCode, 1u);
+    EXPECT_NE(empty.output.find("Error: Failed to create zip file mapping. Error code: "), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "out.exe"));
+
+    const auto version = runStubsmith({L"-z", L"x.zip", L"-s", L"o.exe", L"--file-version", L"1.2.3.4.5"},
+                                      folder.path());
+    EXPECT_EQ(version.exitCode, 1u);
+}
+
+// The whole road: nested folders, the three methods, non-ASCII settings, the
+// launched script's exit code passed through, and the extracted files removed.
+TEST(StubsmithProgram, SelfExtractorExtractsLaunchesAndPassesTheExitCodeThrough)
+{
+    ScratchFolder folder;
+    using testsupport::ZipMethod;
+    const std::string payload(300000, 'p');
+    const std::vector<testsupport::FixtureEntry> entries = {
+        {"setup.cmd",
+         "@echo off\r\n"
+         "if not exist bin\\deep\\er\\payload.dat exit /b 3\r\n"
+         "if not exist config\\agent.ini exit /b 4\r\n"
+         "echo %* > \"%~dp0..\\launched.txt\"\r\n"
+         "copy config\\agent.ini \"%~dp0..\\agent-copy.ini\" > nul\r\n"
+         "exit /b 7\r\n",
+         ZipMethod::stored},
+        {"bin/", "", ZipMethod::stored},
+        {"bin/deep/er/payload.dat", payload, ZipMethod::deflate},
+        {"config/agent.ini", "[agent]\r\nname=one\r\n", ZipMethod::bzip2},
+        {"readme.txt", "read me", ZipMethod::deflate},
+    };
+    testsupport::writeFixtureZip(folder / "pkg.zip", entries);
+    const std::string zipBytes = readFile(folder / "pkg.zip");
+
+    const std::wstring target = L"Ziel \x00e4\x00f6\x00fc";
+    const auto build = runStubsmith({L"--zip", L"pkg.zip", L"--sfx", L"kit.exe", L"--launch-exe", L"setup.cmd",
+                                     L"--launch-arguments", L"first \x00e9t\x00e9", L"--target-dir", target,
+                                     L"--cleanup", L"--file-version", L"1.2.3.4", L"--product-version", L"1.2"},
+                                    folder.path());
+    ASSERT_EQ(build.exitCode, 0u) << build.output;
+    EXPECT_NE(build.output.find(withCrLf("Done.\n")), std::string::npos);
+
+    const std::string file = readFile(folder / "kit.exe");
+    const std::size_t s = file.find(marker());
+    ASSERT_NE(s, std::string::npos);
+    const std::size_t z = file.find("PK\x03\x04", s);
+    ASSERT_NE(z, std::string::npos);
+    EXPECT_EQ(file.substr(s, z - s),
+              marker() + "\r\nAllowOverride=0\r\nArgumentPrefix=\r\nLaunchArguments=first \xc3\xa9t\xc3\xa9\r\n"
+                         "Cleanup=1\r\nLaunchExe=setup.cmd\r\nTargetDirectory=Ziel \xc3\xa4\xc3\xb6\xc3\xbc\r\n"
+                         "ShowErrors=0\r\n");
+    EXPECT_TRUE(file.compare(z, std::string::npos, zipBytes) == 0) << "zip bytes run to the end of the file";
+    EXPECT_EQ(file.size(), z + zipBytes.size());
+
+    const auto run = runProgram(folder / "kit.exe", std::vector<std::wstring>{}, folder.path());
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 7u);
+    EXPECT_EQ(readFile(folder / "agent-copy.ini"), "[agent]\r\nname=one\r\n");
+    EXPECT_NE(readFile(folder / "launched.txt").find("first"), std::string::npos);
+    // Everything extracted is removed again.
+    EXPECT_FALSE(fs::exists(folder / target / L"setup.cmd"));
+    EXPECT_FALSE(fs::exists(folder / target / L"bin" / L"deep"));
+}
+
+}  // namespace
