@@ -4,7 +4,7 @@
 #include "setup_launch.h"
 #include "silent_switch.h"
 
-#include <vetra/unique_handle.h>
+#include <vetra/heap_hardening.h>
 
 #include <windows.h>
 
@@ -15,26 +15,13 @@ namespace {
 
 constexpr int kExitNotStarted = -1;
 
-// Asks the system to end the process on heap corruption, where it can.
-void hardenHeap()
-{
-    using HeapSetInformationFn = BOOL(WINAPI*)(HANDLE, HEAP_INFORMATION_CLASS, PVOID, SIZE_T);
-    vetra::unique_module kernel32(::LoadLibraryA("kernel32.dll"));
-    if (!kernel32)
-        return;
-    auto heapSetInformation = reinterpret_cast<HeapSetInformationFn>(
-        reinterpret_cast<void*>(::GetProcAddress(kernel32.get(), "HeapSetInformation")));
-    if (heapSetInformation)
-        heapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-}
-
 }  // namespace
 
 // commandLine is the command line without the program name, as the runtime
 // hands it over.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
-    hardenHeap();
+    vetra::harden_heap();
     try {
         std::string parameters = commandLine ? commandLine : "";
         ensureSilentSwitch(parameters);
