@@ -10,8 +10,9 @@ namespace unfurler {
 // A 32-bit file-function table for unzOpen2 under which the bytes from
 // archive.archive_offset to the end of archive.file look like a stand-alone
 // zip file. Opening ignores the path and succeeds only for reading an existing
-// file; writing writes nothing; closing leaves the handle open. archive must
-// outlive every use of the table.
+// file; writing writes nothing; closing leaves the handle open. The reader's
+// position lives in archive.reading (so small header reads come from a
+// read-ahead block); archive must outlive every use of the table.
 zlib_filefunc_def archive_file_functions(sfx_archive& archive);
 
 }  // namespace unfurler
