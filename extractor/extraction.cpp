@@ -60,6 +60,30 @@ void fill_chunk(unzFile zip, unsigned char* view, std::uint32_t size, std::uint3
     }
 }
 
+// Creates path anew for reading and writing, shared for reading and writing,
+// truncating a file that exists. Windows refuses to overwrite a read-only
+// file; where the file system would let it through (root under Wine), it is
+// refused the same way. A new name is tried first, so the common case costs a
+// single lookup of the name. An empty handle reports its error in GetLastError.
+vetra::unique_file create_output_file(const std::wstring& path)
+{
+    auto create = [&path](DWORD disposition) {
+        return vetra::unique_file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, /* security */ nullptr,
+                                                disposition, FILE_ATTRIBUTE_NORMAL, /* template */ nullptr));
+    };
+    vetra::unique_file file = create(CREATE_NEW);
+    if (file || ::GetLastError() != ERROR_FILE_EXISTS)
+        return file;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return {};
+    }
+    return create(CREATE_ALWAYS);
+}
+
 }  // namespace
 
 void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const std::wstring& path,
@@ -74,16 +98,7 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
     for (std::wstring& folder : vetra::create_directories(vetra::parent_path(path)))
         created_paths.push_back(std::move(folder));
 
-    // Windows refuses to overwrite a read-only file; where the file system
-    // would let it through (root under Wine), refuse it the same way.
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        throw vetra::win32_error("Could not create file " + narrow(path), ERROR_ACCESS_DENIED);
-
-    vetra::unique_file file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, /* security */ nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, /* template */ nullptr));
+    vetra::unique_file file = create_output_file(path);
     if (!file)
         fail_with_last_error("Could not create file " + narrow(path));
     created_paths.push_back(path);
