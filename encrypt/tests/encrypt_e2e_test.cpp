@@ -5,6 +5,7 @@
 
 #include <testsupport/program_run.h>
 #include <testsupport/scratch_folder.h>
+#include <testsupport/test_data.h>
 
 #include <vetra/unique_handle.h>
 
@@ -31,16 +32,6 @@ testsupport::ProgramRun encrypt(const std::vector<std::wstring>& arguments, cons
     EXPECT_EQ(run.errors, "") << "encrypt prints nothing";
     EXPECT_FALSE(run.timedOut);
     return run;
-}
-
-std::string randomBytes(std::size_t size, unsigned seed)
-{
-    std::string bytes(size, '\0');
-    for (auto& b : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        b = static_cast<char>(seed >> 16);
-    }
-    return bytes;
 }
 
 // One block enciphered under the built-in key.
@@ -89,7 +80,7 @@ TEST(EncryptProgram, SmallInputsGiveTheHeaderAndPaddedBlocks)
     };
     ScratchFolder folder;
     for (const auto& c : cases) {
-        const std::string input = randomBytes(c.inputSize, static_cast<unsigned>(c.inputSize) + 1);
+        const std::string input = testsupport::pseudoRandomBytes(c.inputSize, static_cast<unsigned>(c.inputSize) + 1);
         writeFile(folder / "plain.bin", input);
         const auto run = encrypt({L"1", L"plain.bin", L"plain.enc"}, folder.path());
         ASSERT_EQ(run.exitCode, 0u) << c.inputSize;
@@ -112,8 +103,8 @@ TEST(EncryptProgram, SmallInputsGiveTheHeaderAndPaddedBlocks)
 TEST(EncryptProgram, RunsAreRepeatableAndEqualAlignedBlocksStayEqual)
 {
     ScratchFolder folder;
-    const std::string repeated = randomBytes(16, 99);
-    const std::string input = repeated + randomBytes(16, 98) + repeated + randomBytes(100003, 97);
+    const std::string repeated = testsupport::pseudoRandomBytes(16, 99);
+    const std::string input = repeated + testsupport::pseudoRandomBytes(16, 98) + repeated + testsupport::pseudoRandomBytes(100003, 97);
     writeFile(folder / "data.bin", input);
     ASSERT_EQ(encrypt({L"1", L"data.bin", L"first.enc"}, folder.path()).exitCode, 0u);
     ASSERT_EQ(encrypt({L"1", L"data.bin", L"second.enc"}, folder.path()).exitCode, 0u);

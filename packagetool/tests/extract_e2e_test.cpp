@@ -3,6 +3,7 @@
 
 #include <testsupport/fixture_zip.h>
 #include <testsupport/scratch_folder.h>
+#include <testsupport/test_data.h>
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,6 @@ using testsupport::writeFixtureZip;
 
 constexpr const char* kHeader = kFilterHeader;
 
-std::string randomBytes(std::size_t size, unsigned seed)
-{
-    std::string bytes(size, '\0');
-    for (auto& b : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        b = static_cast<char>(seed >> 16);
-    }
-    return bytes;
-}
-
 // A package with stored, deflate and bzip2 entries, folder entries and
 // nested folders, with distinct times.
 struct MixedPackage {
@@ -41,7 +32,7 @@ struct MixedPackage {
         {"a.txt", "alpha\r\nline two\n", ZipMethod::stored, testsupport::dosDateTime(2021, 3, 4, 5, 6, 8)},
         {"sub/", "", ZipMethod::stored, testsupport::dosDateTime(2022, 1, 1, 0, 0, 0)},
         {"sub/b.txt", std::string(5000, 'b'), ZipMethod::deflate, testsupport::dosDateTime(2020, 12, 31, 23, 59, 58)},
-        {"sub/deep/er/c.bin", randomBytes(70000, 7), ZipMethod::bzip2, testsupport::dosDateTime(2019, 7, 8, 9, 10, 12)},
+        {"sub/deep/er/c.bin", testsupport::pseudoRandomBytes(70000, 7), ZipMethod::bzip2, testsupport::dosDateTime(2019, 7, 8, 9, 10, 12)},
         {"empty.dat", "", ZipMethod::deflate, testsupport::dosDateTime(2018, 2, 3, 4, 5, 6)},
         {"odd name [1] & co.txt", "odd", ZipMethod::deflate, testsupport::dosDateTime(2024, 6, 7, 8, 9, 10)},
     };
