@@ -3,17 +3,9 @@
 # with a peer tool and prints both figures and their ratio. Not part of the
 # test run. Usage: bench/run.sh [case-name ...]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+source "$(dirname "$0")/../scripts/win64-env.sh"
+export BENCH_BIN="$bin" WINE="$wine"
 
-bash scripts/setup.sh >/dev/null
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 >/dev/null
-
-export BENCH_BIN="$root/build/win64/bin"
-export WINEPREFIX="$root/build/win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-export WINE=/usr/lib/wine/wine64
-[ -d "$WINEPREFIX" ] || "$WINE" wineboot --init 2>/dev/null
 # Keep one Wine server up for the whole run, so no case pays Wine's start-up
 # (a Windows program does not pay it either).
 /usr/lib/wine/wineserver -p

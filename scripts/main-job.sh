@@ -6,17 +6,7 @@
 # (temporary folder, setup.cmd, cleanup). Sets up what is missing and builds
 # win64 first.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-
-bash scripts/setup.sh >/dev/null
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 >/dev/null
-
-bin="$root/build/win64/bin"
-export WINEPREFIX="$root/build/win64/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-wine=/usr/lib/wine/wine64
-[ -d "$WINEPREFIX" ] || "$wine" cmd.exe /c exit 0 >/dev/null 2>&1
+source "$(dirname "$0")/win64-env.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

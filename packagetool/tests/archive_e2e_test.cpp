@@ -16,8 +16,8 @@ using testsupport::readPackage;
 using testsupport::ScratchFolder;
 using testsupport::writeFile;
 
-const std::string kNewPackage = std::string(kFilterHeader) + "can't find the package file specified,\n"
-                                                             "will create a new one.\n";
+const std::string kCreatesPackage = "can't find the package file specified,\nwill create a new one.\n";
+const std::string kNewPackage = kFilterHeader + kCreatesPackage;
 
 std::vector<std::string> sorted(std::vector<std::string> names)
 {
@@ -130,9 +130,8 @@ TEST(ParcelorArchive, NamedFilesAreAddedThenRemovedFromTheWorkingFolder)
     ScratchFolder folder;
     makeWorkingFolder(folder / "w");
     const auto run = parcelor({"a!pkg.zip", "-w", "w", "-f", "sub/b.txt", "a.txt", "nope.txt"}, folder.path());
-    EXPECT_EQ(run.output, expectedOutput(kNewPackage.substr(0, sizeof kFilterHeader - 1) +
-                                         "0: sub\\b.txt\n1: a.txt\n2: nope.txt\n" +
-                                         kNewPackage.substr(sizeof kFilterHeader - 1) +
+    EXPECT_EQ(run.output, expectedOutput(kFilterHeader + std::string("0: sub\\b.txt\n1: a.txt\n2: nope.txt\n") +
+                                         kCreatesPackage +
                                          "can't find the file w\\nope.txt \n\n"));
     const auto entries = readPackage(folder / "pkg.zip");
     EXPECT_EQ(testsupport::entryNames(entries), (std::vector<std::string>{"sub/b.txt", "a.txt"}));
@@ -151,8 +150,7 @@ TEST(ParcelorArchive, ReadOnlyNamedFileIsAddedAndKept)
     setAttributes(folder / "w/ro.txt", FILE_ATTRIBUTE_READONLY);
     const auto run = parcelor({"a!pkg.zip", "-w", "w", "-f", "ro.txt", "rw.txt"}, folder.path());
     // The warning has no line end of its own.
-    EXPECT_EQ(run.output, expectedOutput(kNewPackage.substr(0, sizeof kFilterHeader - 1) + "0: ro.txt\n1: rw.txt\n" +
-                                         kNewPackage.substr(sizeof kFilterHeader - 1)) +
+    EXPECT_EQ(run.output, expectedOutput(kFilterHeader + std::string("0: ro.txt\n1: rw.txt\n") + kCreatesPackage) +
                               "Warning: File w\\\\ro.txt open/delete operation failed, win32error: 5");
     const auto entries = readPackage(folder / "pkg.zip");
     EXPECT_EQ(testsupport::entryNames(entries), (std::vector<std::string>{"ro.txt", "rw.txt"}));
