@@ -12,4 +12,9 @@ function(toolset_add_program name kind)
     set_property(GLOBAL APPEND PROPERTY TOOLSET_PROGRAMS ${name})
     # MSVC would embed a default manifest of its own beside ours.
     target_link_options(${name} PRIVATE "$<$<CXX_COMPILER_ID:MSVC>:/MANIFEST:NO>")
+    # Where the loader honours it (Windows 10 1607 and later), MSVC builds
+    # resolve their imports, delay-loaded ones included, from the system folder
+    # only. Every program also restricts the search itself at its start
+    # (vetra::restrict_dll_search), which is all a mingw build has.
+    target_link_options(${name} PRIVATE "$<$<CXX_COMPILER_ID:MSVC>:/DEPENDENTLOADFLAG:0x800>")
 endfunction()

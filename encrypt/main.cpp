@@ -1,6 +1,7 @@
 // encrypt: enciphers one file with the built-in key into the encrypted file
 // format. Prints nothing; the exit code tells how the run ended.
 //   encrypt 1 <inputFile> <outputFile>
+#include <vetra/dll_search.h>
 #include <vetra/heap_hardening.h>
 
 #include <windows.h>
@@ -19,6 +20,7 @@ constexpr int kExitEncryptionFailed = 3;
 
 int wmain(int argc, wchar_t** argv)
 {
+    vetra::restrict_dll_search();
     vetra::harden_heap();
     if (argc != 4)
         return kExitWrongArgumentCount;

@@ -60,16 +60,16 @@ void fill_chunk(unzFile zip, unsigned char* view, std::uint32_t size, std::uint3
     }
 }
 
-// Creates path anew for reading and writing, shared for reading and writing,
-// truncating a file that exists. Windows refuses to overwrite a read-only
+// Creates path anew for reading and writing, shared as sharing says (reading
+// and writing for all but the launch file), truncating a file that exists. Windows refuses to overwrite a read-only
 // file; where the file system would let it through (root under Wine), it is
 // refused the same way. A new name is tried first, so the common case costs a
 // single lookup of the name. An empty handle reports its error in GetLastError.
-vetra::unique_file create_output_file(const std::wstring& path)
+vetra::unique_file create_output_file(const std::wstring& path, DWORD sharing)
 {
-    auto create = [&path](DWORD disposition) {
+    auto create = [&path, sharing](DWORD disposition) {
         return vetra::unique_file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, /* security */ nullptr,
+                                                sharing, /* security */ nullptr,
                                                 disposition, FILE_ATTRIBUTE_NORMAL, /* template */ nullptr));
     };
     vetra::unique_file file = create(CREATE_NEW);
@@ -87,7 +87,7 @@ vetra::unique_file create_output_file(const std::wstring& path)
 }  // namespace
 
 void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const std::wstring& path,
-                   std::uint32_t uncompressed_size)
+                   std::uint32_t uncompressed_size, launch_file_hold* launch_hold)
 {
     if (!path.empty() && path.back() == L'\\') {
         extract_folder(created_paths, path);
@@ -98,12 +98,19 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
     for (std::wstring& folder : vetra::create_directories(vetra::parent_path(path)))
         created_paths.push_back(std::move(folder));
 
-    vetra::unique_file file = create_output_file(path);
+    const bool launch_file = launch_hold != nullptr && launch_hold->is_launch_file(path);
+    if (launch_file)
+        launch_hold->release();
+    vetra::unique_file file = create_output_file(
+        path, launch_file ? launch_file_extraction_sharing : FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!file)
         fail_with_last_error("Could not create file " + narrow(path));
     created_paths.push_back(path);
-    if (uncompressed_size == 0)
+    if (uncompressed_size == 0) {
+        if (launch_file)
+            launch_hold->hold_extracted(std::move(file), zip, path, uncompressed_size);
         return;
+    }
 
     // The mapping gives the file its final length at once.
     vetra::unique_mapping mapping(::CreateFileMappingW(file.get(), /* attributes */ nullptr, PAGE_READWRITE,
@@ -140,9 +147,13 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
     // The whole entry has been read, so the reader has compared the checksum.
     if (unzCloseCurrentFile(zip) == UNZ_CRCERROR)
         throw corrupt_payload_error("The checksum of " + narrow(path) + " does not match. The archive is corrupt.");
+    if (launch_file) {
+        mapping.reset();
+        launch_hold->hold_extracted(std::move(file), zip, path, uncompressed_size);
+    }
 }
 
-void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_paths)
+void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_paths, launch_file_hold* launch_hold)
 {
     trace_point(30, trace_level::verbose);
     zlib_filefunc_def functions = archive_file_functions(archive);
@@ -166,7 +177,8 @@ void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_pa
             throw corrupt_payload_error("The entry " + std::string(name) +
                                         " leads outside the target folder. The archive is corrupt.");
         const std::wstring path = vetra::join_path(target, relative);
-        extract_entry(created_paths, zip.get(), path, static_cast<std::uint32_t>(info.uncompressed_size));
+        extract_entry(created_paths, zip.get(), path, static_cast<std::uint32_t>(info.uncompressed_size),
+                      launch_hold);
 
         if (index + 1 == global.number_entry)
             break;

@@ -1,6 +1,7 @@
 #pragma once
 // Extracting the embedded archive into the target folder.
 
+#include "launch_file_hold.h"
 #include "sfx_archive.h"
 
 #include <minizip/unzip.h>
@@ -19,8 +20,10 @@ namespace unfurler {
 // created_paths. Raises corrupt_payload_error for an unreadable archive
 // directory, an entry name that leads outside the target folder, and entry
 // data that is short or fails its checksum; vetra::win32_error for the other
-// failures (see extract_entry).
-void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_paths);
+// failures (see extract_entry). The entry that launch_hold names as the
+// launch file is held by it from its extraction on.
+void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_paths,
+                     launch_file_hold* launch_hold = nullptr);
 
 // Writes the zip reader's current entry to path (a folder entry when path
 // ends in a backslash) through mapped views of at most 100 MiB, and records
@@ -29,8 +32,10 @@ void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_pa
 // file ", "Could not map view of chunk k of file " or "Could not decompress
 // chunk k of file " with the path, the errors of vetra::create_directories,
 // and corrupt_payload_error when the data ends early or fails its checksum.
+// When launch_hold names path as the launch file, the file is written shared
+// only for reading and then handed to launch_hold (with its errors).
 void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const std::wstring& path,
-                   std::uint32_t uncompressed_size);
+                   std::uint32_t uncompressed_size, launch_file_hold* launch_hold = nullptr);
 
 // Size of one mapped window of an output file: 100 MiB, a multiple of the
 // 64 KiB mapping granularity.

@@ -2,9 +2,12 @@
 // archive appended to its own file and starts the program its settings name.
 #include "stub_run.h"
 
+#include <vetra/dll_search.h>
+
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*command_line*/, int /*show*/)
 {
+    vetra::restrict_dll_search();
     return static_cast<int>(unfurler::run_unfurler(::GetCommandLineW(), unfurler::show_failure_box));
 }

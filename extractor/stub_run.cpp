@@ -4,10 +4,12 @@
 #include "extraction.h"
 #include "interactive_session.h"
 #include "launch.h"
+#include "launch_file_hold.h"
 #include "payload_locator.h"
 #include "settings_loader.h"
 #include "sfx_archive.h"
 #include "target_directory.h"
+#include "temp_folder_security.h"
 #include "trace_points.h"
 #include "trace_provider.h"
 
@@ -49,7 +51,8 @@ argument_vector split_command_line(const wchar_t* command_line)
 }
 
 // Start-up: own file, payload, settings, options, pass-through text, target.
-void start_up(const argument_vector& split, sfx_archive& archive)
+// Returns true when the target is a fresh temporary folder ("<temp>").
+bool start_up(const argument_vector& split, sfx_archive& archive)
 {
     const std::wstring own_path = vetra::full_path(split.arguments()[0]);
     trace_point(48, trace_level::verbose, {own_path});
@@ -71,8 +74,10 @@ void start_up(const argument_vector& split, sfx_archive& archive)
         settings.LaunchArguments = pass_through_text(count, split.arguments(), first_pass_through);
         trace_point(23, trace_level::verbose, {settings.LaunchArguments});
     }
+    const bool fresh_temp_folder = settings.TargetDirectory == sfx::temp_folder_value;
     settings.TargetDirectory = resolve_target_directory(settings.TargetDirectory);
     trace_point(24, trace_level::verbose, {settings.TargetDirectory});
+    return fresh_temp_folder;
 }
 
 void report_failure(const std::exception& failure, bool show_errors, failure_presenter present)
@@ -103,15 +108,25 @@ DWORD run_unfurler(const wchar_t* command_line, failure_presenter present)
     try {
         const argument_vector split = split_command_line(command_line);
         sfx_archive archive;
-        start_up(split, archive);
+        const bool fresh_temp_folder = start_up(split, archive);
         const sfx::sfx_settings& settings = archive.settings;
         show_errors = settings.ShowErrors;
 
         std::vector<std::wstring> created_paths;
-        extract_archive(archive, created_paths);
-        if (!settings.LaunchExe.empty())
-            exit_code = launch_program(vetra::join_path(settings.TargetDirectory, settings.LaunchExe),
-                                       settings.LaunchArguments, settings.TargetDirectory, settings.Cleanup);
+        if (fresh_temp_folder)
+            secure_fresh_temp_folder(settings.TargetDirectory, created_paths);
+        const std::wstring launch_path =
+            settings.LaunchExe.empty() ? std::wstring() : vetra::join_path(settings.TargetDirectory, settings.LaunchExe);
+        // Held from its extraction through the launch (and the wait, when the
+        // stub waits), so nobody swaps the program that is started.
+        launch_file_hold launch_hold(launch_path);
+        extract_archive(archive, created_paths, &launch_hold);
+        if (!launch_path.empty()) {
+            launch_hold.hold_for_launch();
+            exit_code = launch_program(launch_path, settings.LaunchArguments, settings.TargetDirectory,
+                                       settings.Cleanup);
+        }
+        launch_hold.release();
         if (settings.Cleanup)
             remove_extracted(created_paths);
     } catch (const std::exception& failure) {

@@ -3,6 +3,7 @@
 #include "config_manager.h"
 #include "run_hostaid.h"
 
+#include <vetra/dll_search.h>
 #include <vetra/heap_hardening.h>
 
 #include <windows.h>
@@ -18,6 +19,7 @@ std::unique_ptr<ConfigManager> g_configManager = std::make_unique<ConfigManager>
 
 int main(int argc, char** argv)
 {
+    vetra::restrict_dll_search();
     vetra::harden_heap();
     const int errorCode = RunHostaid(*g_configManager, argc, argv);
     g_configManager.reset();

@@ -4,6 +4,7 @@
 #include "setup_launch.h"
 #include "silent_switch.h"
 
+#include <vetra/dll_search.h>
 #include <vetra/heap_hardening.h>
 
 #include <windows.h>
@@ -21,6 +22,7 @@ constexpr int kExitNotStarted = -1;
 // hands it over.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
+    vetra::restrict_dll_search();
     vetra::harden_heap();
     try {
         std::string parameters = commandLine ? commandLine : "";
