@@ -68,8 +68,6 @@ public:
     // extracted a second time).
     void release() { held_.reset(); }
 
-    bool holds() const { return static_cast<bool>(held_); }
-
 private:
     std::wstring launch_path_;
     std::wstring full_launch_path_;
