@@ -20,13 +20,17 @@ namespace {
 using testsupport::runProgram;
 namespace fs = std::filesystem;
 
-TEST(LaunchCommand, BatchFilesRunThroughTheSystemCommandInterpreter)
+TEST(LaunchCommand, BatchFilesRunThroughTheSystemCommandInterpreterWithOuterQuotes)
 {
     const std::wstring cmd = vetra::system_directory() + L"\\cmd.exe";
-    EXPECT_EQ(unfurler::launch_command(L"C:\\t\\setup.cmd", L"/q"), L"\"" + cmd + L"\" /c \"C:\\t\\setup.cmd\" /q");
-    EXPECT_EQ(unfurler::launch_command(L"C:\\t\\run.bat", L""), L"\"" + cmd + L"\" /c \"C:\\t\\run.bat\" ");
+    EXPECT_EQ(unfurler::launch_command(L"C:\\t\\setup.cmd", L"/q"),
+              L"\"" + cmd + L"\" /s /c \"\"C:\\t\\setup.cmd\" /q\"");
+    EXPECT_EQ(unfurler::launch_command(L"C:\\Kit & Co (x86)\\run.bat", L""),
+              L"\"" + cmd + L"\" /s /c \"\"C:\\Kit & Co (x86)\\run.bat\" \"");
     EXPECT_EQ(unfurler::launch_command(L"C:\\t\\SETUP.CMD", L"/q"), L"\"C:\\t\\SETUP.CMD\" /q");
     EXPECT_EQ(unfurler::launch_command(L"C:\\dir.old\\setup", L"a"), L"\"C:\\dir.old\\setup\" a");
+    EXPECT_THROW(unfurler::launch_command(L"C:\\100%\\setup.cmd", L""), std::runtime_error);
+    EXPECT_EQ(unfurler::launch_command(L"C:\\100%\\setup.exe", L""), L"\"C:\\100%\\setup.exe\" ");
 }
 
 class Unfurler : public testing::Test {
