@@ -14,8 +14,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <memory>
+#include <string>
 
 namespace unfurler {
 
