@@ -16,9 +16,11 @@ namespace {
 using vetra::operator<<;
 
 // Ends a console line. A character the console's code page lacks puts the
-// stream into a failed state; clearing it keeps the lines that follow.
+// stream into a failed state, in which the line end itself would be lost;
+// clearing it first keeps the line end and the lines that follow.
 void end_line(std::wostream& out)
 {
+    out.clear();
     out << std::endl;
     out.clear();
 }

@@ -3,6 +3,7 @@
 #include "layout_checks.h"
 #include "settings_block.h"
 #include "stub_resources.h"
+#include "zip_check.h"
 
 #include <vetra/errors.h>
 #include <vetra/scope_exit.h>
@@ -51,6 +52,8 @@ void build_sfx(const std::wstring& sfx_path, const std::wstring& zip_path, const
     if (!::GetFileSizeEx(zip.get(), &zip_size))
         throw_last_error("Failed to get zip file size");
     check_archive_size(static_cast<std::uint64_t>(zip_size.QuadPart));
+    // Before the output is touched: a zip the stub cannot read makes no build.
+    check_zip_readable(zip.get(), zip_path);
 
     // Declared before the handles below, so that they are closed before the
     // output is removed. The zip stays open meanwhile: should the output path

@@ -67,15 +67,17 @@ std::size_t apply_overrides(sfx::sfx_settings& settings, std::size_t argc, const
     return argc;
 }
 
-std::wstring pass_through_text(std::size_t argc, const wchar_t* const argv[], std::size_t first)
+std::wstring pass_through_text(std::size_t argc, const wchar_t* const argv[], std::size_t first,
+                               argument_reader reader)
 {
     std::wstring text;
     for (std::size_t index = first; index < argc; ++index) {
-        const std::wstring argument = argv[index];
-        if (argument.find(L' ') != std::wstring::npos)
-            text += L'"' + argument + L'"';
-        else
-            text += argument;
+        const std::wstring_view argument = argv[index];
+        if (reader == argument_reader::command_script && !can_pass_to_command_script(argument))
+            throw command_script_error("The argument " + vetra::to_narrow(std::wstring(argument), ansi_code_page) +
+                                     " cannot be passed on to a command script: it holds a double quote, a percent"
+                                     " sign or a line break.");
+        text += quote_argument(argument, reader);
         text += L' ';
     }
     if (!text.empty())

@@ -3,6 +3,8 @@
 // repair, the stub options behind ArgumentPrefix and the pass-through text.
 // Needs no Windows header.
 
+#include "argument_quoting.h"
+
 #include <sfx/sfx_settings.h>
 
 #include <cstddef>
@@ -25,9 +27,13 @@ std::wstring repair_command_line(std::wstring line);
 // for argument " with the argument as typed (ANSI code page).
 std::size_t apply_overrides(sfx::sfx_settings& settings, std::size_t argc, const wchar_t* const argv[]);
 
-// argv[first..argc-1] joined by single spaces, each argument that holds a
-// space wrapped in double quotes (nothing else is quoted or escaped). Empty
-// when first >= argc.
-std::wstring pass_through_text(std::size_t argc, const wchar_t* const argv[], std::size_t first);
+// argv[first..argc-1] joined by single spaces, each written by
+// quote_argument for reader, so that the launched program reads back exactly
+// these arguments. Empty when first >= argc. For a command script, raises
+// command_script_error "The argument ARG cannot be passed on to a command
+// script: ..." (ANSI code page) when an argument fails
+// can_pass_to_command_script.
+std::wstring pass_through_text(std::size_t argc, const wchar_t* const argv[], std::size_t first,
+                               argument_reader reader);
 
 }  // namespace unfurler

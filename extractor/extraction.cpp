@@ -5,6 +5,7 @@
 #include "stub_errors.h"
 #include "trace_points.h"
 
+#include <vetra/entry_names.h>
 #include <vetra/errors.h>
 #include <vetra/file_system.h>
 #include <vetra/paths.h>
@@ -13,8 +14,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <memory>
+#include <string>
 
 namespace unfurler {
 
@@ -37,17 +38,25 @@ std::string narrow(const std::wstring& path)
     throw vetra::win32_error(message, ::GetLastError());
 }
 
+// Creates folder with its missing parents and records each folder made,
+// outermost first; one that exists already belongs to the user and is left
+// out.
+void create_folders(std::vector<std::wstring>& created_paths, const std::wstring& folder)
+{
+    for (std::wstring& created : vetra::create_directories(folder))
+        created_paths.push_back(std::move(created));
+}
+
 void extract_folder(std::vector<std::wstring>& created_paths, std::wstring path)
 {
     path.pop_back();
     trace_point(28, trace_level::verbose, {path});
-    vetra::create_directories(path);
-    created_paths.push_back(path);
+    create_folders(created_paths, path);
 }
 
 // Decompresses the next view.size bytes of the open entry into view. The
 // reader returns less than asked only at the end of the entry's data.
-void fill_chunk(unzFile zip, unsigned char* view, std::uint32_t size, std::uint32_t chunk, const std::wstring& path)
+void fill_chunk(unzFile zip, unsigned char* view, std::uint32_t size, std::uint64_t chunk, const std::wstring& path)
 {
     std::uint32_t filled = 0;
     while (filled < size) {
@@ -87,7 +96,7 @@ vetra::unique_file create_output_file(const std::wstring& path, DWORD sharing)
 }  // namespace
 
 void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const std::wstring& path,
-                   std::uint32_t uncompressed_size, launch_file_hold* launch_hold)
+                   std::uint64_t uncompressed_size, launch_file_hold* launch_hold)
 {
     if (!path.empty() && path.back() == L'\\') {
         extract_folder(created_paths, path);
@@ -95,8 +104,7 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
     }
     trace_point(29, trace_level::verbose, {path});
 
-    for (std::wstring& folder : vetra::create_directories(vetra::parent_path(path)))
-        created_paths.push_back(std::move(folder));
+    create_folders(created_paths, vetra::parent_path(path));
 
     const bool launch_file = launch_hold != nullptr && launch_hold->is_launch_file(path);
     if (launch_file)
@@ -113,8 +121,9 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
     }
 
     // The mapping gives the file its final length at once.
+    const dword_halves mapping_size = split_halves(uncompressed_size);
     vetra::unique_mapping mapping(::CreateFileMappingW(file.get(), /* attributes */ nullptr, PAGE_READWRITE,
-                                                       /* size high */ 0, uncompressed_size, /* name */ nullptr));
+                                                       mapping_size.high, mapping_size.low, /* name */ nullptr));
     if (!mapping)
         fail_with_last_error("Could not create mapping for file " + narrow(path));
 
@@ -131,16 +140,14 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
         }
     } close_entry{zip, entry_open};
 
-    std::uint32_t remaining = uncompressed_size;
-    for (std::uint32_t chunk = 0; remaining > 0; ++chunk) {
-        const std::uint32_t length = std::min(remaining, extraction_chunk_size);
-        const std::uint64_t offset = static_cast<std::uint64_t>(chunk) * extraction_chunk_size;
-        vetra::unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_WRITE, static_cast<DWORD>(offset >> 32),
-                                                static_cast<DWORD>(offset), length));
+    const std::uint64_t windows = window_count(uncompressed_size);
+    for (std::uint64_t chunk = 0; chunk < windows; ++chunk) {
+        const file_window window = extraction_window(uncompressed_size, chunk);
+        vetra::unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_WRITE, window.offset.high,
+                                                window.offset.low, window.length));
         if (!view)
             fail_with_last_error("Could not map view of chunk " + std::to_string(chunk) + " of file " + narrow(path));
-        fill_chunk(zip, static_cast<unsigned char*>(view.get()), length, chunk, path);
-        remaining -= length;
+        fill_chunk(zip, static_cast<unsigned char*>(view.get()), window.length, chunk, path);
     }
 
     entry_open = false;
@@ -153,6 +160,63 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
     }
 }
 
+namespace {
+
+// The current entry's name (cut to the 260-byte buffer) and size, as the
+// directory gives them; index counts from 0, for the message.
+struct entry_info {
+    std::string name;
+    std::uint64_t uncompressed_size = 0;
+};
+
+entry_info current_entry(unzFile zip, uLong index)
+{
+    char name[entry_name_buffer_size + 1] = {};
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip, &info, name, entry_name_buffer_size, /* extra */ nullptr, 0,
+                                /* comment */ nullptr, 0) != UNZ_OK)
+        throw corrupt_payload_error("Could not read entry " + std::to_string(index + 1) +
+                                    " of the directory of the compressed data. The archive is corrupt.");
+    return {name, info.uncompressed_size};
+}
+
+// Refuses a name that would write outside the target folder or to a device,
+// or that names no file: all are signs of a damaged or hostile archive.
+void check_name(const std::string& name)
+{
+    const std::wstring wide = vetra::to_wide(name, CP_ACP);
+    switch (vetra::check_entry_name(wide)) {
+    case vetra::entry_name_verdict::leads_outside:
+        throw corrupt_payload_error("The entry " + name + " leads outside the target folder. The archive is corrupt.");
+    case vetra::entry_name_verdict::names_device:
+        throw corrupt_payload_error("The entry " + name +
+                                    " names a device (such as CON or NUL), not a file in the target folder."
+                                    " The archive is corrupt.");
+    case vetra::entry_name_verdict::stays_inside:
+        break;
+    }
+    const entry_path path = entry_relative_path(wide);
+    if (path.relative.empty() && !path.folder)
+        throw corrupt_payload_error("The entry " + name + " names no file in the target folder. The archive is corrupt.");
+}
+
+// Walks the whole directory once and checks every name, so that an unsafe
+// entry fails the run before anything is written.
+void check_all_names(unzFile zip, uLong count)
+{
+    for (uLong index = 0; index < count; ++index) {
+        check_name(current_entry(zip, index).name);
+        if (index + 1 < count && unzGoToNextFile(zip) != UNZ_OK)
+            throw corrupt_payload_error("Could not read entry " + std::to_string(index + 2) +
+                                        " of the directory of the compressed data. The archive is corrupt.");
+    }
+    if (count > 0 && unzGoToFirstFile(zip) != UNZ_OK)
+        throw corrupt_payload_error("Could not read entry 1 of the directory of the compressed data."
+                                    " The archive is corrupt.");
+}
+
+}  // namespace
+
 void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_paths, launch_file_hold* launch_hold)
 {
     trace_point(30, trace_level::verbose);
@@ -163,22 +227,16 @@ void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_pa
     unz_global_info global{};
     if (unzGetGlobalInfo(zip.get(), &global) != UNZ_OK)
         throw corrupt_payload_error("Could not read the directory of the compressed data. The archive is corrupt.");
+    check_all_names(zip.get(), global.number_entry);
 
     const std::wstring& target = archive.settings.TargetDirectory;
     for (uLong index = 0; index < global.number_entry; ++index) {
-        char name[entry_name_buffer_size + 1] = {};
-        unz_file_info info{};
-        if (unzGetCurrentFileInfo(zip.get(), &info, name, entry_name_buffer_size, /* extra */ nullptr, 0,
-                                  /* comment */ nullptr, 0) != UNZ_OK)
-            throw corrupt_payload_error("Could not read entry " + std::to_string(index + 1) +
-                                        " of the directory of the compressed data. The archive is corrupt.");
-        const std::wstring relative = entry_relative_path(vetra::to_wide(name, CP_ACP));
-        if (leaves_target_folder(relative))
-            throw corrupt_payload_error("The entry " + std::string(name) +
-                                        " leads outside the target folder. The archive is corrupt.");
-        const std::wstring path = vetra::join_path(target, relative);
-        extract_entry(created_paths, zip.get(), path, static_cast<std::uint32_t>(info.uncompressed_size),
-                      launch_hold);
+        const entry_info entry = current_entry(zip.get(), index);
+        const entry_path relative = entry_relative_path(vetra::to_wide(entry.name, CP_ACP));
+        std::wstring path = vetra::join_path(target, relative.relative);
+        if (relative.folder && (path.empty() || path.back() != L'\\'))
+            path += L'\\';
+        extract_entry(created_paths, zip.get(), path, entry.uncompressed_size, launch_hold);
 
         if (index + 1 == global.number_entry)
             break;

@@ -1,5 +1,7 @@
 #include "launch.h"
 
+#include "argument_quoting.h"
+#include "stub_errors.h"
 #include "trace_points.h"
 
 #include <vetra/errors.h>
@@ -12,11 +14,17 @@ namespace unfurler {
 
 std::wstring launch_command(const std::wstring& program_path, const std::wstring& arguments)
 {
-    std::wstring command = L"\"" + program_path + L"\" " + arguments;
-    const std::wstring extension = vetra::path_extension(program_path);
-    if (extension == L".bat" || extension == L".cmd")
-        command = L"\"" + vetra::join_path(vetra::system_directory(), L"cmd.exe") + L"\" /c " + command;
-    return command;
+    const std::wstring command = L"\"" + program_path + L"\" " + arguments;
+    if (!runs_through_command_interpreter(program_path))
+        return command;
+    if (!can_start_command_script(program_path))
+        throw command_script_error("The command script " + vetra::to_narrow(program_path, CP_ACP) +
+                                 " cannot be started: its path holds a percent sign.");
+    // With /s cmd.exe drops exactly the outer pair of quotes and runs what
+    // they enclose as it stands; without it, it would strip the first and the
+    // last quote of the line as soon as the line holds more than two quotes
+    // or a character such as & or (.
+    return L"\"" + vetra::join_path(vetra::system_directory(), L"cmd.exe") + L"\" /s /c \"" + command + L"\"";
 }
 
 DWORD launch_program(const std::wstring& program_path, const std::wstring& arguments,

@@ -54,7 +54,7 @@ DWORD read_some(HANDLE file, unsigned char* buffer, DWORD size)
 
 // Compares the held file with the entry's data, decompressed once more: equal
 // bytes and equal length, or the file was changed.
-void compare_with_entry(HANDLE held, unzFile zip, const std::wstring& path, std::uint32_t uncompressed_size)
+void compare_with_entry(HANDLE held, unzFile zip, const std::wstring& path, std::uint64_t uncompressed_size)
 {
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(held, &size) || static_cast<std::uint64_t>(size.QuadPart) != uncompressed_size)
@@ -72,9 +72,9 @@ void compare_with_entry(HANDLE held, unzFile zip, const std::wstring& path, std:
     constexpr DWORD block_size = 64 * 1024;
     std::vector<unsigned char> expected(block_size);
     std::vector<unsigned char> found(block_size);
-    std::uint32_t remaining = uncompressed_size;
+    std::uint64_t remaining = uncompressed_size;
     while (remaining > 0) {
-        const DWORD length = std::min<std::uint32_t>(remaining, block_size);
+        const DWORD length = static_cast<DWORD>(std::min<std::uint64_t>(remaining, block_size));
         DWORD decompressed = 0;
         while (decompressed < length) {
             const int read = unzReadCurrentFile(zip, expected.data() + decompressed, length - decompressed);
@@ -113,7 +113,7 @@ bool launch_file_hold::is_launch_file(const std::wstring& path) const
 }
 
 void launch_file_hold::hold_extracted(vetra::unique_file extraction_handle, unzFile zip, const std::wstring& path,
-                                      std::uint32_t uncompressed_size)
+                                      std::uint64_t uncompressed_size)
 {
     // The bridge opens while the extraction's handle is still open, so it has
     // to share writing with it; it shares no deleting, so from the file's

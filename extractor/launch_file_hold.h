@@ -57,7 +57,7 @@ public:
     // runtime error "The file PATH was changed after it was extracted." when
     // its content or length no longer matches the entry.
     void hold_extracted(vetra::unique_file extraction_handle, unzFile zip, const std::wstring& path,
-                        std::uint32_t uncompressed_size);
+                        std::uint64_t uncompressed_size);
 
     // Called right before the process is created. A launch file that did not
     // come from the archive is held from here on, as it is; if it cannot be

@@ -9,5 +9,6 @@
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*command_line*/, int /*show*/)
 {
     vetra::restrict_dll_search();
-    return static_cast<int>(unfurler::run_unfurler(::GetCommandLineW(), unfurler::show_failure_box));
+    return static_cast<int>(unfurler::run_unfurler(::GetCommandLineW(), /* own file: the loaded module's */ nullptr,
+                                                       unfurler::show_failure_box));
 }

@@ -21,4 +21,12 @@ public:
     explicit stub_option_error(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A pass-through argument or the path of the command script to launch cannot
+// be handed to cmd.exe without being changed or letting part of it run as a
+// command.
+class command_script_error : public std::runtime_error {
+public:
+    explicit command_script_error(const std::string& message) : std::runtime_error(message) {}
+};
+
 }  // namespace unfurler

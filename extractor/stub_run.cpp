@@ -1,5 +1,6 @@
 #include "stub_run.h"
 
+#include "argument_quoting.h"
 #include "command_line.h"
 #include "extraction.h"
 #include "interactive_session.h"
@@ -8,6 +9,7 @@
 #include "payload_locator.h"
 #include "settings_loader.h"
 #include "sfx_archive.h"
+#include "stub_errors.h"
 #include "target_directory.h"
 #include "temp_folder_security.h"
 #include "trace_points.h"
@@ -52,9 +54,12 @@ argument_vector split_command_line(const wchar_t* command_line)
 
 // Start-up: own file, payload, settings, options, pass-through text, target.
 // Returns true when the target is a fresh temporary folder ("<temp>").
-bool start_up(const argument_vector& split, sfx_archive& archive)
+bool start_up(const argument_vector& split, const wchar_t* own_file, sfx_archive& archive)
 {
-    const std::wstring own_path = vetra::full_path(split.arguments()[0]);
+    // The first word of the command line is whatever the parent chose (a
+    // name typed without ".exe", one found along PATH, any word at all), so
+    // the program's own file comes from the loaded module.
+    const std::wstring own_path = own_file != nullptr ? vetra::full_path(own_file) : vetra::program_file_path();
     trace_point(48, trace_level::verbose, {own_path});
     archive.file.reset(::CreateFileW(own_path.c_str(), GENERIC_READ, FILE_SHARE_READ, /* security */ nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, /* template */ nullptr));
@@ -70,13 +75,26 @@ bool start_up(const argument_vector& split, sfx_archive& archive)
     std::size_t first_pass_through = 1;
     if (settings.AllowOverride && count > 1)
         first_pass_through = apply_overrides(settings, count, split.arguments());
+    // Joined to any target folder, LaunchExe keeps its extension, so it alone
+    // tells whether cmd.exe will read the arguments.
+    const bool command_script = runs_through_command_interpreter(settings.LaunchExe);
     if (settings.LaunchArguments == sfx::pass_through_value) {
-        settings.LaunchArguments = pass_through_text(count, split.arguments(), first_pass_through);
+        settings.LaunchArguments =
+            pass_through_text(count, split.arguments(), first_pass_through,
+                              command_script ? argument_reader::command_script : argument_reader::program);
         trace_point(23, trace_level::verbose, {settings.LaunchArguments});
     }
     const bool fresh_temp_folder = settings.TargetDirectory == sfx::temp_folder_value;
     settings.TargetDirectory = resolve_target_directory(settings.TargetDirectory);
     trace_point(24, trace_level::verbose, {settings.TargetDirectory});
+    // Refused here rather than after extraction: nothing is written for a
+    // script that cmd.exe could not be given.
+    if (command_script) {
+        const std::wstring script = vetra::join_path(settings.TargetDirectory, settings.LaunchExe);
+        if (!can_start_command_script(script))
+            throw command_script_error("The command script " + vetra::to_narrow(script, CP_ACP) +
+                                       " cannot be started: its path holds a percent sign.");
+    }
     return fresh_temp_folder;
 }
 
@@ -99,7 +117,7 @@ void show_failure_box(const std::wstring& message)
     ::MessageBoxW(/* owner */ nullptr, message.c_str(), L"SFX", MB_OK | MB_ICONERROR);
 }
 
-DWORD run_unfurler(const wchar_t* command_line, failure_presenter present)
+DWORD run_unfurler(const wchar_t* command_line, const wchar_t* own_file, failure_presenter present)
 {
     register_trace_provider();
     DWORD exit_code = 0;
@@ -108,7 +126,7 @@ DWORD run_unfurler(const wchar_t* command_line, failure_presenter present)
     try {
         const argument_vector split = split_command_line(command_line);
         sfx_archive archive;
-        const bool fresh_temp_folder = start_up(split, archive);
+        const bool fresh_temp_folder = start_up(split, own_file, archive);
         const sfx::sfx_settings& settings = archive.settings;
         show_errors = settings.ShowErrors;
 

@@ -18,11 +18,12 @@ using failure_presenter = void (*)(const std::wstring& message);
 void show_failure_box(const std::wstring& message);
 
 // Runs the stub on command_line (as GetCommandLineW gives it): finds the
-// settings and the archive in the file that the first element names, applies
-// the stub options, extracts, launches LaunchExe and, with Cleanup on, waits
-// for it and removes what was extracted. Returns 0, the launched program's
-// exit code (Cleanup on), or 1 after a failure, which goes to present when
-// the user is interactive and error display is on. Never throws.
-DWORD run_unfurler(const wchar_t* command_line, failure_presenter present);
+// settings and the archive in own_file (null: the file the running program
+// was loaded from; tests name a container), applies the stub options,
+// extracts, launches LaunchExe and, with Cleanup on, waits for it and removes
+// what was extracted. Returns 0, the launched program's exit code (Cleanup
+// on), or 1 after a failure, which goes to present when the user is
+// interactive and error display is on. Never throws.
+DWORD run_unfurler(const wchar_t* command_line, const wchar_t* own_file, failure_presenter present);
 
 }  // namespace unfurler

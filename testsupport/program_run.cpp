@@ -85,16 +85,22 @@ std::wstring quoteArgument(const std::wstring& argument)
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::wstring>& arguments,
                       const std::filesystem::path& workingFolder, DWORD timeoutMs)
 {
+    std::wstring commandLine = quoteArgument(program.wstring());
+    for (const auto& argument : arguments)
+        commandLine += L" " + quoteArgument(argument);
+    return runCommandLine(program, commandLine, workingFolder, timeoutMs);
+}
+
+ProgramRun runCommandLine(const std::filesystem::path& application, const std::wstring& commandLine,
+                          const std::filesystem::path& workingFolder, DWORD timeoutMs)
+{
     static unsigned runNumber = 0;
     const auto stem = std::filesystem::temp_directory_path() /
                       (L"run-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++runNumber));
     const auto outputPath = stem.wstring() + L".out";
     const auto errorPath = stem.wstring() + L".err";
 
-    std::wstring commandLine = quoteArgument(program.wstring());
-    for (const auto& argument : arguments)
-        commandLine += L" " + quoteArgument(argument);
-
+    std::wstring line = commandLine;
     ProgramRun run;
     {
         auto output = createCaptureFile(outputPath);
@@ -106,10 +112,10 @@ ProgramRun runProgram(const std::filesystem::path& program, const std::vector<st
         startup.hStdOutput = output.get();
         startup.hStdError = errors.get();
         PROCESS_INFORMATION process{};
-        if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE /* inherit handles */,
-                              0, nullptr, workingFolder.c_str(), &startup, &process))
-            throw std::runtime_error("cannot start " + program.string() + ", error " +
-                                     std::to_string(::GetLastError()));
+        if (!::CreateProcessW(application.empty() ? nullptr : application.c_str(), &line[0], nullptr, nullptr,
+                              TRUE /* inherit handles */, 0, nullptr, workingFolder.c_str(), &startup, &process))
+            throw std::runtime_error("cannot start " + (application.empty() ? "a command line" : application.string()) +
+                                     ", error " + std::to_string(::GetLastError()));
         vetra::unique_process processHandle(process.hProcess);
         vetra::unique_kernel_handle threadHandle(process.hThread);
         if (::WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {

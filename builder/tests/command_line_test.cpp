@@ -97,6 +97,40 @@ TEST(StubsmithCommandLine, RunsThatStopBeforeABuild)
     }
 }
 
+// A console stream that cannot show one character: writing it fails, as the
+// console stream does for a character its code page lacks.
+class LackingBuffer : public std::wstreambuf {
+public:
+    explicit LackingBuffer(wchar_t lacking) : lacking_(lacking) {}
+    std::wstring text;
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        if (traits_type::to_char_type(c) == lacking_)
+            return traits_type::eof();
+        text.push_back(traits_type::to_char_type(c));
+        return c;
+    }
+
+private:
+    wchar_t lacking_;
+};
+
+TEST(StubsmithCommandLine, DoneStandsOnItsOwnLineAfterACharacterTheConsoleLacks)
+{
+    LackingBuffer buffer(L'\x4e2d');
+    std::wostream out(&buffer);
+    const wchar_t* argv[] = {L"Stubsmith.exe", L"--zip", L"pkg.zip", L"--sfx", L"out\x4e2d.exe"};
+    const int code = run_stubsmith(5, argv, out, [](const std::wstring&, const std::wstring&, const sfx::sfx_settings&,
+                                                    const version_info&) {});
+    EXPECT_EQ(code, 0);
+    // The rest of the line is lost with the character, its line end is not.
+    EXPECT_EQ(buffer.text, banner + L"Building SFX archive out\nDone.\n");
+}
+
 TEST(StubsmithCommandLine, FillsTheRecordsAndPrintsDone)
 {
     BuildCall call;

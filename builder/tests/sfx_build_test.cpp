@@ -3,6 +3,7 @@
 #include "layout_checks.h"
 #include "sfx_build.h"
 #include "version_resource.h"
+#include "zip_check.h"
 
 #include <sfx/container_layout.h>
 
@@ -142,14 +143,25 @@ TEST_F(SfxBuild, DefaultSettingsWriteZerosAndEmptyTexts)
                          "TargetDirectory=\r\nShowErrors=0\r\n");
 }
 
+// A zip of exactly size bytes: one stored entry filled up to that size.
+std::string zipOfSize(const fs::path& path, std::size_t size)
+{
+    using testsupport::ZipMethod;
+    testsupport::writeFixtureZip(path, {{"fill.bin", "", ZipMethod::stored}});
+    const std::size_t overhead = static_cast<std::size_t>(fs::file_size(path));
+    std::string fill(size - overhead, '\0');
+    for (std::size_t i = 0; i < fill.size(); i += 4096)
+        fill[i] = static_cast<char>(i / 4096 * 7 + 1);
+    testsupport::writeFixtureZip(path, {{"fill.bin", fill, ZipMethod::stored}});
+    const std::string bytes = readFile(path);
+    EXPECT_EQ(bytes.size(), size);
+    return bytes;
+}
+
 TEST_F(SfxBuild, ZipsOfOneChunkAndOfOneByteMoreAreCopiedWhole)
 {
     for (const std::uint32_t size : {zip_chunk_size, zip_chunk_size + 1}) {
-        std::string bytes(size, '\0');
-        for (std::uint32_t i = 0; i < size; i += 4096)
-            bytes[i] = static_cast<char>(i / 4096 * 7 + 1);
-        bytes.back() = 'E';
-        writeFile(zip, bytes);
+        const std::string bytes = zipOfSize(zip, size);
         build();
         const std::string file = readFile(output);
         ASSERT_GT(file.size(), bytes.size());
@@ -184,14 +196,49 @@ TEST_F(SfxBuild, FailuresBeforeTheStubWriteLeaveAnExistingOutputAlone)
     EXPECT_EQ(readFile(output), "older");
 }
 
+TEST_F(SfxBuild, ZipsTheReaderCannotReadAreRefusedBeforeTheOutputIsTouched)
+{
+    const std::string valid = sampleZip(zip);
+    const std::size_t central = valid.find("PK\x01\x02");
+    const std::size_t second_local = valid.find("PK\x03\x04", 4);
+    ASSERT_NE(central, std::string::npos);
+    ASSERT_NE(second_local, std::string::npos);
+    auto damaged = [&valid](std::size_t at) {
+        std::string bytes = valid;
+        bytes[at] = 'X';
+        return bytes;
+    };
+    struct Refused {
+        const char* what;
+        std::string bytes;
+        std::string message;
+    };
+    const std::string name = zip.string();
+    const Refused cases[] = {
+        {"empty file", "", "The zip file " + name + " does not start with a local file header."},
+        {"text", "not a zip at all", "The zip file " + name + " does not start with a local file header."},
+        {"stub in front", "MZ" + valid, "The zip file " + name + " does not start with a local file header."},
+        {"no entries", std::string("PK\x05\x06", 4) + std::string(18, '\0'), "The zip file " + name + " holds no entries."},
+        {"no end record", valid.substr(0, valid.size() - 22),
+         "The central directory of the zip file " + name + " cannot be read."},
+        {"damaged directory", damaged(central), "The central directory of the zip file " + name + " cannot be read."},
+        {"damaged second header", damaged(second_local),
+         "The entry bin/ of the zip file " + name + " cannot be read."},
+    };
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(zip, c.bytes);
+        fs::remove(output);
+        expectFailure<unreadable_zip_error>(c.message);
+        writeFile(output, "older");
+        EXPECT_THROW(build(), unreadable_zip_error);
+        EXPECT_EQ(readFile(output), "older");
+    }
+}
+
 TEST_F(SfxBuild, FailuresAfterTheStubWriteRemoveTheOutput)
 {
-    writeFile(zip, "");
     writeFile(output, "older");
-    const auto tempBefore = settingsTempFiles();
-    expectFailure<vetra::win32_error>("Failed to create zip file mapping. Error code: ");
-    EXPECT_EQ(settingsTempFiles(), tempBefore);
-
     sampleZip(zip);
     version_info version;
     version.file_version = L"1.2.3.4.5";

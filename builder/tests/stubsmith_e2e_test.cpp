@@ -60,15 +60,42 @@ TEST(StubsmithProgram, ConsoleTextAndExitCodes)
     EXPECT_EQ(missing.output.find("Usage:"), std::string::npos);
     EXPECT_FALSE(fs::exists(folder / "out.exe"));
 
+    // Zips that every client would fail on build nothing.
     writeFile(folder / "empty.zip", "");
-    const auto empty = runStubsmith({L"--zip", L"empty.zip", L"--sfx", L"out.exe"}, folder.path());
-    EXPECT_EQ(empty.exitCode, 1u);
-    EXPECT_NE(empty.output.find("Error: Failed to create zip file mapping. Error code: "), std::string::npos);
-    EXPECT_FALSE(fs::exists(folder / "out.exe"));
+    writeFile(folder / "text.zip", "not a zip");
+    writeFile(folder / "none.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+    testsupport::writeFixtureZip(folder / "cut.zip", {{"a.txt", "a"}});
+    const std::string cut = readFile(folder / "cut.zip");
+    writeFile(folder / "cut.zip", cut.substr(0, cut.size() - 22));
+    const std::pair<const wchar_t*, const char*> refused[] = {
+        {L"empty.zip", "Error: The zip file empty.zip does not start with a local file header.\n"},
+        {L"text.zip", "Error: The zip file text.zip does not start with a local file header.\n"},
+        {L"none.zip", "Error: The zip file none.zip holds no entries.\n"},
+        {L"cut.zip", "Error: The central directory of the zip file cut.zip cannot be read.\n"},
+    };
+    for (const auto& [zip, message] : refused) {
+        const auto run = runStubsmith({L"--zip", zip, L"--sfx", L"out.exe"}, folder.path());
+        EXPECT_EQ(run.exitCode, 1u);
+        EXPECT_NE(run.output.find(withCrLf(message)), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("Usage:"), std::string::npos);
+        EXPECT_EQ(run.output.find("Done."), std::string::npos);
+        EXPECT_FALSE(fs::exists(folder / "out.exe"));
+    }
 
     const auto version = runStubsmith({L"-z", L"x.zip", L"-s", L"o.exe", L"--file-version", L"1.2.3.4.5"},
                                       folder.path());
     EXPECT_EQ(version.exitCode, 1u);
+}
+
+TEST(StubsmithProgram, DoneStandsOnItsOwnLineAfterACharacterTheConsoleLacks)
+{
+    ScratchFolder folder;
+    testsupport::writeFixtureZip(folder / "pkg.zip", {{"a.txt", "a"}});
+    const std::wstring output = L"kit \x4e2d\x0410.exe";
+    const auto run = runStubsmith({L"--zip", L"pkg.zip", L"--sfx", output}, folder.path());
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(fs::exists(folder / output));
+    EXPECT_NE(run.output.find(withCrLf("\nDone.\n")), std::string::npos) << run.output;
 }
 
 // The whole road: nested folders, the three methods, non-ASCII settings, the

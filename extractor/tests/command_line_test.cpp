@@ -29,7 +29,8 @@ parsed parse(std::vector<const wchar_t*> user_arguments, sfx::sfx_settings setti
 {
     user_arguments.insert(user_arguments.begin(), L"C:\\sfx.exe");
     const std::size_t first = apply_overrides(settings, user_arguments.size(), user_arguments.data());
-    return {settings, first, pass_through_text(user_arguments.size(), user_arguments.data(), first)};
+    return {settings, first,
+            pass_through_text(user_arguments.size(), user_arguments.data(), first, unfurler::argument_reader::program)};
 }
 
 std::string failure_of(std::vector<const wchar_t*> user_arguments, sfx::sfx_settings settings = defaults())
@@ -93,10 +94,10 @@ TEST(StubOptions, ThePrefixCountsOnlyAtTheStart)
     EXPECT_EQ(result.pass_through, L"x-!d -!d");
 }
 
-TEST(PassThrough, QuotesOnlyArgumentsWithASpace)
+TEST(PassThrough, QuotesWhatTheSplitterWouldOtherwiseBreak)
 {
-    const parsed result = parse({L"a", L"b c", L"say \"hi\"", L"q\"x"});
-    EXPECT_EQ(result.pass_through, L"a \"b c\" \"say \"hi\"\" q\"x");
+    const parsed result = parse({L"a", L"b c", L"say \"hi\"", L"q\"x", L"", L"C:\\Out dir\\", L"t\tu", L"/s"});
+    EXPECT_EQ(result.pass_through, L"a \"b c\" \"say \\\"hi\\\"\" \"q\\\"x\" \"\" \"C:\\Out dir\\\\\" \"t\tu\" /s");
     EXPECT_EQ(parse({}).pass_through, L"");
 }
 

@@ -4,27 +4,32 @@
 
 namespace {
 
-TEST(EntryNames, ForwardSlashesBecomeBackslashes)
-{
-    EXPECT_EQ(unfurler::entry_relative_path(L"dir/sub/file.txt"), L"dir\\sub\\file.txt");
-    EXPECT_EQ(unfurler::entry_relative_path(L"dir/sub/"), L"dir\\sub\\");
-}
-
-TEST(EntryNames, NamesThatLeaveTheTargetFolderAreRecognised)
+TEST(EntryNames, BecomePathsBelowTheTargetWithoutDotOrEmptyLevels)
 {
     struct named {
-        const wchar_t* path;
-        bool leaves;
+        const wchar_t* name;
+        const wchar_t* relative;
+        bool folder;
     };
     const named cases[] = {
-        {L"file.txt", false},          {L"dir\\sub\\", false},      {L"..file", false},
-        {L"a..b\\c", false},           {L".hidden\\x", false},      {L".\\x", false},
-        {L"..\\evil.txt", true},       {L"dir\\..\\..\\x", true},   {L"dir\\..", true},
-        {L"\\windows\\x", true},       {L"\\\\server\\share\\x", true}, {L"C:\\x", true},
-        {L"C:x", true},                {L"...\\x", true},           {L"dir\\. .\\x", true},
+        {L"file.txt", L"file.txt", false},
+        {L"dir/sub/file.txt", L"dir\\sub\\file.txt", false},
+        {L"dir/sub/", L"dir\\sub", true},
+        {L"dir\\sub\\", L"dir\\sub", true},
+        {L"./setup.cmd", L"setup.cmd", false},
+        {L"./", L"", true},
+        {L".", L"", false},
+        {L"", L"", false},
+        {L"a/./b//c", L"a\\b\\c", false},
+        {L"a//", L"a", true},
+        {L".hidden/.x", L".hidden\\.x", false},
+        {L"a..b/c", L"a..b\\c", false},
     };
-    for (const named& entry : cases)
-        EXPECT_EQ(unfurler::leaves_target_folder(entry.path), entry.leaves) << testing::PrintToString(std::wstring(entry.path));
+    for (const named& entry : cases) {
+        const unfurler::entry_path path = unfurler::entry_relative_path(entry.name);
+        EXPECT_EQ(path.relative, entry.relative) << testing::PrintToString(std::wstring(entry.name));
+        EXPECT_EQ(path.folder, entry.folder) << testing::PrintToString(std::wstring(entry.name));
+    }
 }
 
 }  // namespace

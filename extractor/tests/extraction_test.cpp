@@ -81,13 +81,38 @@ TEST(Extraction, RecordsCreatedFoldersThenFilesAndFolderEntriesOnly)
     EXPECT_EQ(fs::file_size(target / "empty.txt"), 0u);
 }
 
-TEST(Extraction, AFolderEntryFirstCreatesTheTargetWithoutRecordingIt)
+TEST(Extraction, FolderEntriesRecordEveryFolderTheyCreateOutermostFirst)
 {
     testsupport::ScratchFolder scratch;
     const fs::path target = scratch / "t";
-    const auto result = extract(scratch, {{"a/b/", ""}, {"a/b/c.txt", "c"}}, target);
+    const auto result = extract(scratch, {{"a/b/", ""}, {"a/b/c.txt", "c"}, {"a/d/e/", ""}}, target);
     ASSERT_EQ(result.failure, "");
-    EXPECT_EQ(result.created_paths, under(target, {L"a\\b", L"a\\b\\c.txt"}));
+    EXPECT_EQ(result.created_paths, under(target, {L"", L"a", L"a\\b", L"a\\b\\c.txt", L"a\\d", L"a\\d\\e"}));
+}
+
+TEST(Extraction, FoldersThatExistedBeforeAreNeverRecorded)
+{
+    testsupport::ScratchFolder scratch;
+    const fs::path target = scratch / "t";
+    fs::create_directories(target / "empty");
+    testsupport::writeFile(target / "full" / "mine.txt", "mine");
+    const auto result = extract(scratch,
+                                {{"./", ""}, {"empty/", ""}, {"full/", ""}, {"full/sub/", ""}, {"full/x.txt", "x"},
+                                 {"./setup.cmd", "s"}, {"new//deep/./", ""}},
+                                target);
+    ASSERT_EQ(result.failure, "");
+    // The target, empty and full were there: only what the run made is listed.
+    EXPECT_EQ(result.created_paths,
+              under(target, {L"full\\sub", L"full\\x.txt", L"setup.cmd", L"new", L"new\\deep"}));
+}
+
+TEST(Extraction, ATargetFolderEntryRecordsTheTargetOnlyWhenItCreatesIt)
+{
+    testsupport::ScratchFolder scratch;
+    const fs::path target = scratch / "uuid";
+    const auto result = extract(scratch, {{"./", ""}, {"./run.cmd", "r"}}, target);
+    ASSERT_EQ(result.failure, "");
+    EXPECT_EQ(result.created_paths, under(target, {L"", L"run.cmd"}));
 }
 
 TEST(Extraction, AnEntryAboveOneChunkIsWrittenInTwo)
@@ -114,16 +139,32 @@ TEST(Extraction, AReadOnlyFileAtAnEntryPathFails)
     EXPECT_EQ(testsupport::readFile(scratch / "t" / "locked.txt"), "old");
 }
 
-TEST(Extraction, NamesLeavingTheTargetFailBeforeAnythingIsWrittenUnderThem)
+TEST(Extraction, UnsafeNamesFailTheRunBeforeAnythingIsWritten)
 {
-    for (const char* name : {"../escape.txt", "ok/../../escape.txt", "/escape.txt", "C:/escape.txt"}) {
-        SCOPED_TRACE(name);
+    struct unsafe {
+        const char* name;
+        const char* reason;
+    };
+    const unsafe cases[] = {
+        {"../escape.txt", " leads outside the target folder."},
+        {"ok/../../escape.txt", " leads outside the target folder."},
+        {"/escape.txt", " leads outside the target folder."},
+        {"C:/escape.txt", " leads outside the target folder."},
+        {"x.txt:stream", " leads outside the target folder."},
+        {"CON", " names a device (such as CON or NUL), not a file in the target folder."},
+        {"sub/nul.txt", " names a device (such as CON or NUL), not a file in the target folder."},
+        {"Com1/x", " names a device (such as CON or NUL), not a file in the target folder."},
+        {"lpt9 .log", " names a device (such as CON or NUL), not a file in the target folder."},
+        {"aux/", " names a device (such as CON or NUL), not a file in the target folder."},
+        {".", " names no file in the target folder."},
+    };
+    for (const unsafe& c : cases) {
+        SCOPED_TRACE(c.name);
         testsupport::ScratchFolder scratch;
-        const auto result = extract(scratch, {{"first.txt", "1"}, {name, "evil"}}, scratch / "a" / "t");
-        EXPECT_EQ(result.failure, std::string("The entry ") + name +
-                                      " leads outside the target folder. The archive is corrupt.");
-        EXPECT_EQ(result.created_paths.size(), 3u);  // a, a\t, first.txt
-        EXPECT_FALSE(fs::exists(scratch / "a" / "escape.txt"));
+        const auto result = extract(scratch, {{"first.txt", "1"}, {"dir/", ""}, {c.name, "evil"}}, scratch / "a" / "t");
+        EXPECT_EQ(result.failure, std::string("The entry ") + c.name + c.reason + " The archive is corrupt.");
+        EXPECT_TRUE(result.created_paths.empty());
+        EXPECT_FALSE(fs::exists(scratch / "a"));
         EXPECT_FALSE(fs::exists(scratch / "escape.txt"));
         EXPECT_FALSE(fs::exists("C:/escape.txt"));
     }

@@ -1,8 +1,11 @@
 // A program for the self-extractor's archive in tests: appends its command
 // line and its current folder to the file that UNFURLER_PROBE_LOG names (UTF-8,
-// one line each) and exits with the number in UNFURLER_PROBE_EXIT (0 if unset).
+// one line each), writes the arguments that the C runtime split from its
+// command line (argv[1] on, UTF-16, each ended by a zero character) to the
+// file that UNFURLER_PROBE_ARGV names, replacing it, and exits with the
+// number in UNFURLER_PROBE_EXIT (0 if unset).
 //
-// Two more lines on request:
+// Two more log lines on request:
 // - UNFURLER_PROBE_TAMPER names a file ("self" for the probe's own file) that
 //   the probe tries to open for writing, to rename and to delete, as another
 //   user's process would; the line reads "write=A rename=B delete=C", each the
@@ -14,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -69,7 +73,7 @@ std::wstring folder_security(const wchar_t* folder)
 
 }  // namespace
 
-int main()
+int wmain(int argc, wchar_t** argv)
 {
     const std::wstring log_path = variable(L"UNFURLER_PROBE_LOG");
     if (!log_path.empty()) {
@@ -86,6 +90,14 @@ int main()
         if (FILE* log = _wfopen(log_path.c_str(), L"ab")) {
             std::fwrite(narrow, 1, length > 0 ? static_cast<size_t>(length - 1) : 0, log);
             std::fclose(log);
+        }
+    }
+    const std::wstring argv_path = variable(L"UNFURLER_PROBE_ARGV");
+    if (!argv_path.empty()) {
+        if (FILE* record = _wfopen(argv_path.c_str(), L"wb")) {
+            for (int i = 1; i < argc; ++i)
+                std::fwrite(argv[i], sizeof(wchar_t), std::wcslen(argv[i]) + 1, record);
+            std::fclose(record);
         }
     }
     const std::wstring code = variable(L"UNFURLER_PROBE_EXIT");

@@ -37,7 +37,7 @@ stub_outcome run_stub_line(const std::filesystem::path& container, const std::ws
     std::filesystem::current_path(working_folder);
     stub_outcome outcome;
     recorded = &outcome.shown;
-    outcome.exit_code = unfurler::run_unfurler(line.c_str(), record);
+    outcome.exit_code = unfurler::run_unfurler(line.c_str(), container.c_str(), record);
     recorded = nullptr;
     std::filesystem::current_path(previous);
     return outcome;

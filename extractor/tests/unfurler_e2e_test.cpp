@@ -19,19 +19,24 @@
 #include <chrono>
 #include <filesystem>
 #include <sstream>
+#include <set>
 
 namespace {
 
 using testsupport::runProgram;
 namespace fs = std::filesystem;
 
-TEST(LaunchCommand, BatchFilesRunThroughTheSystemCommandInterpreter)
+TEST(LaunchCommand, BatchFilesRunThroughTheSystemCommandInterpreterWithOuterQuotes)
 {
     const std::wstring cmd = vetra::system_directory() + L"\\cmd.exe";
-    EXPECT_EQ(unfurler::launch_command(L"C:\\t\\setup.cmd", L"/q"), L"\"" + cmd + L"\" /c \"C:\\t\\setup.cmd\" /q");
-    EXPECT_EQ(unfurler::launch_command(L"C:\\t\\run.bat", L""), L"\"" + cmd + L"\" /c \"C:\\t\\run.bat\" ");
+    EXPECT_EQ(unfurler::launch_command(L"C:\\t\\setup.cmd", L"/q"),
+              L"\"" + cmd + L"\" /s /c \"\"C:\\t\\setup.cmd\" /q\"");
+    EXPECT_EQ(unfurler::launch_command(L"C:\\Kit & Co (x86)\\run.bat", L""),
+              L"\"" + cmd + L"\" /s /c \"\"C:\\Kit & Co (x86)\\run.bat\" \"");
     EXPECT_EQ(unfurler::launch_command(L"C:\\t\\SETUP.CMD", L"/q"), L"\"C:\\t\\SETUP.CMD\" /q");
     EXPECT_EQ(unfurler::launch_command(L"C:\\dir.old\\setup", L"a"), L"\"C:\\dir.old\\setup\" a");
+    EXPECT_THROW(unfurler::launch_command(L"C:\\100%\\setup.cmd", L""), std::runtime_error);
+    EXPECT_EQ(unfurler::launch_command(L"C:\\100%\\setup.exe", L""), L"\"C:\\100%\\setup.exe\" ");
 }
 
 class Unfurler : public testing::Test {
@@ -192,6 +197,151 @@ TEST_F(ProbeRun, AnElevatedRunExtractsIntoAFolderOnlyAdministratorsMayChange)
     for (WELL_KNOWN_SID_TYPE others : {WinWorldSid, WinAuthenticatedUserSid, WinBuiltinUsersSid, WinBuiltinGuestsSid})
         EXPECT_EQ(unfurler_test::granted_rights(read_back, others) & unfurler_test::write_rights, 0u) << lines[3];
     EXPECT_EQ(unfurler_test::granted_rights(read_back, WinWorldSid), 0u) << lines[3];
+
+// Sets an environment variable of the test process (and so of the programs
+// it starts) for one scope.
+class scoped_environment {
+public:
+    scoped_environment(const wchar_t* name, const std::wstring& value) : name_(name)
+    {
+        wchar_t old[32768];
+        const DWORD length = ::GetEnvironmentVariableW(name, old, 32768);
+        had_ = length > 0 && length < 32768;
+        if (had_)
+            old_.assign(old, length);
+        ::SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~scoped_environment() { ::SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+    scoped_environment(const scoped_environment&) = delete;
+    scoped_environment& operator=(const scoped_environment&) = delete;
+
+private:
+    const wchar_t* name_;
+    bool had_ = false;
+    std::wstring old_;
+};
+
+TEST_F(Unfurler, FindsItsOwnFileHoweverItWasStarted)
+{
+    const fs::path kit = scratch_ / "kit";
+    const fs::path elsewhere = scratch_ / "elsewhere";
+    fs::create_directories(elsewhere);
+    entries_ = {{"bin/probe.exe", unfurler_test::probe_image()}};
+    unfurler_test::write_container(kit / "kitsetup.exe",
+                                   unfurler_test::settings_block({{"TargetDirectory", "out"},
+                                                                  {"LaunchExe", "bin\\probe.exe"},
+                                                                  {"Cleanup", "1"}}),
+                                   entries_);
+    const fs::path log = scratch_ / "probe.log";
+    const scoped_environment probe_log(L"UNFURLER_PROBE_LOG", log.wstring());
+    const scoped_environment probe_exit(L"UNFURLER_PROBE_EXIT", L"3010");
+    const std::wstring cmd = L"\"" + vetra::system_directory() + L"\\cmd.exe\" /c ";
+
+    struct started {
+        const char* how;
+        fs::path application;
+        std::wstring command_line;
+        fs::path folder;
+    };
+    const started ways[] = {
+        {"typed without .exe", {}, cmd + L"kitsetup -!e-", kit},
+        {"typed with .exe", {}, cmd + L"kitsetup.exe", kit},
+        {"found through PATH", {}, cmd + L"kitsetup", elsewhere},
+        {"another first word from its parent", kit / "kitsetup.exe", L"setup-helper /x", elsewhere},
+        {"an empty command line", kit / "kitsetup.exe", L"", elsewhere},
+    };
+    const scoped_environment path(L"PATH", kit.wstring() + L";" + vetra::system_directory());
+    std::size_t launches = 0;
+    for (const started& way : ways) {
+        SCOPED_TRACE(way.how);
+        const auto result = testsupport::runCommandLine(way.application, way.command_line, way.folder, 60000);
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, 3010u);
+        // The probe ran from the target below the folder it was started in,
+        // and cleanup removed it again.
+        const std::string logged = fs::exists(log) ? testsupport::readFile(log) : "";
+        EXPECT_NE(logged.find((way.folder / "out").string() + "\n", 0), std::string::npos) << logged;
+        EXPECT_FALSE(fs::exists(way.folder / "out"));
+        fs::remove(log);
+        ++launches;
+    }
+    EXPECT_EQ(launches, std::size(ways));
+}
+
+// The paths waiting for removal at the next restart, as the system keeps them.
+std::wstring paths_pending_removal()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                        &key) != ERROR_SUCCESS)
+        return {};
+    std::wstring value(65536, L'\0');
+    DWORD size = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    DWORD type = 0;
+    const LSTATUS status = ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, &type,
+                                              reinterpret_cast<BYTE*>(value.data()), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return {};
+    value.resize(size / sizeof(wchar_t));
+    for (wchar_t& c : value)
+        if (c == L'\0')
+            c = L'\n';
+    return value;
+}
+
+TEST_F(Unfurler, CleanupRemovesWhatTheRunCreatedAndNothingOfTheUsers)
+{
+    const fs::path target = scratch_ / "Kit Dir";
+    fs::create_directories(target / "empty");
+    testsupport::writeFile(target / "full" / "mine.txt", "mine");
+    testsupport::writeFile(target / "mine.txt", "mine too");
+    entries_ = {
+        {"./", ""},
+        {"empty/", ""},
+        {"full/", ""},
+        {"full/new.txt", "new"},
+        {"full/sub/", ""},
+        {"new/", ""},
+        {"new/deep/file.txt", "file"},
+        {"./setup.cmd", "@echo off\r\nexit /b 1641\r\n"},
+    };
+    const auto result = run(unfurler_test::settings_block(
+        {{"TargetDirectory", target.string()}, {"LaunchExe", "setup.cmd"}, {"Cleanup", "1"}}));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 1641u);
+
+    EXPECT_TRUE(fs::is_directory(target / "empty"));
+    EXPECT_TRUE(fs::is_empty(target / "empty"));
+    EXPECT_EQ(testsupport::readFile(target / "full" / "mine.txt"), "mine");
+    EXPECT_EQ(testsupport::readFile(target / "mine.txt"), "mine too");
+    std::set<fs::path> left;
+    for (const auto& item : fs::recursive_directory_iterator(target))
+        left.insert(item.path());
+    EXPECT_EQ(left, (std::set<fs::path>{target / "empty", target / "full", target / "full" / "mine.txt",
+                                        target / "mine.txt"}));
+    // Nothing of the user's was put aside for removal at the next restart.
+    EXPECT_EQ(paths_pending_removal().find(target.filename().wstring()), std::wstring::npos);
+}
+
+TEST_F(Unfurler, ATempTargetWithAFolderEntryFirstLeavesNothingBehind)
+{
+    const fs::path temp = fs::temp_directory_path();
+    auto contents = [&temp] {
+        std::set<fs::path> names;
+        for (const auto& item : fs::directory_iterator(temp))
+            names.insert(item.path());
+        return names;
+    };
+    entries_ = {{"setup/", ""}, {"setup/run.cmd", "@echo off\r\nexit /b 4\r\n"}, {"setup/files/", ""}};
+    for (const char* launch : {"setup\\run.cmd", ""}) {
+        SCOPED_TRACE(launch);
+        const auto before = contents();
+        const auto result = run(unfurler_test::settings_block(
+            {{"TargetDirectory", "<temp>"}, {"LaunchExe", launch}, {"Cleanup", "1"}}));
+        EXPECT_EQ(result.exitCode, *launch ? 4u : 0u);
+        EXPECT_EQ(contents(), before);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,6 +58,39 @@ TEST(Launchlet, ExitsWithMinusOneWithoutSetup)
     const auto run = launchlet({"/qn"}, folder.path());
     EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
     EXPECT_EQ(run.output, "");
+}
+
+// A "Setup.exe" on the search path, none in the current folder: the launcher
+// must not start the one the shell would find there.
+TEST(Launchlet, NeverStartsASetupFoundAlongTheSearchPath)
+{
+    ScratchFolder elsewhere;
+    ScratchFolder folder;
+    fs::copy_file(testsupport::programBesideTests(L"setup_standin.exe"), elsewhere / "Setup.exe");
+    wchar_t oldPath[32768];
+    const DWORD length = ::GetEnvironmentVariableW(L"PATH", oldPath, 32768);
+    ASSERT_TRUE(length > 0 && length < 32768);
+    ::SetEnvironmentVariableW(L"PATH", (elsewhere.path().wstring() + L";" + oldPath).c_str());
+    const auto run = launchlet({"/qn"}, folder.path());
+    ::SetEnvironmentVariableW(L"PATH", oldPath);
+    EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
+    EXPECT_EQ(run.output, "");
+    // The stand-in writes its record into the current folder it was given.
+    ::Sleep(600);
+    EXPECT_FALSE(fs::exists(folder / "received-arguments.txt"));
+    EXPECT_FALSE(fs::exists(elsewhere / "received-arguments.txt"));
+}
+
+TEST(Launchlet, StartsTheCurrentFoldersSetupFromAFolderWithSpacesAndParentheses)
+{
+    ScratchFolder scratch;
+    const fs::path folder = scratch / "Program Files (x86) & Co";
+    fs::create_directories(folder);
+    fs::copy_file(testsupport::programBesideTests(L"setup_standin.exe"), folder / "Setup.exe");
+    const auto run = launchlet({"/qn"}, folder);
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_TRUE(fs::exists(folder / "received-arguments.txt"));
+    EXPECT_EQ(testsupport::readFile(folder / "received-arguments.txt"), "/s /qn");
 }
 
 }  // namespace

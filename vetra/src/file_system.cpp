@@ -133,4 +133,24 @@ std::wstring system_directory()
     });
 }
 
+std::wstring program_file_path()
+{
+    // The call fills the buffer and cuts the path when it does not fit, so
+    // a result as long as the buffer means: try again with a larger one.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(/* own module */ nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            const DWORD error = ::GetLastError();
+            throw win32_error("GetModuleFileNameW", error);
+        }
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            return buffer;
+        }
+        buffer.assign(buffer.size() * 2, L'\0');
+    }
+}
+
 }  // namespace vetra

@@ -29,6 +29,13 @@ std::wstring quoteArgument(const std::wstring& argument);
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::wstring>& arguments,
                       const std::filesystem::path& workingFolder, DWORD timeoutMs = 120000);
 
+// Starts a process from commandLine exactly as given, otherwise like
+// runProgram. With an empty application the system finds the program from the
+// line's first word, as a parent that names no application does; with one,
+// the first word can be anything the parent likes.
+ProgramRun runCommandLine(const std::filesystem::path& application, const std::wstring& commandLine,
+                          const std::filesystem::path& workingFolder, DWORD timeoutMs = 120000);
+
 // The same with arguments in the ANSI code page.
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                       const std::filesystem::path& workingFolder, DWORD timeoutMs = 120000);

@@ -39,4 +39,9 @@ std::wstring current_directory();
 // report one. Never raises except out of memory.
 std::wstring system_directory();
 
+// The full path of the file that the running program was loaded from
+// (GetModuleFileNameW of the process's own module), however long: the buffer
+// grows until the path fits. Raises win32_error "GetModuleFileNameW".
+std::wstring program_file_path();
+
 }  // namespace vetra
