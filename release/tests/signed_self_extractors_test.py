@@ -48,7 +48,8 @@ def verifies(path, ca):
 
 def check_road(sfx, folder, payload, label):
     """Runs the self-extractor as shipped and checks the whole road."""
-    copied = os.path.join(folder, label + "-copied.bin")
+    # No spaces in the path: the launched script gets it as one plain argument.
+    copied = os.path.join(folder, "copied-" + "-".join(label.replace(".", "-").split()) + ".bin")
     before = kit_road.temp_entries()
     run = kit_road.run_windows(sfx, [kit_road.windows_path(copied)], folder)
     check(run.returncode == kit_road.SETUP_EXIT_CODE,
