@@ -25,14 +25,17 @@ fetch() {
 if [ ! -f "$peers/7z.exe" ]; then
     fetch "7zip=$sevenzip_version" 7zip_22.01+really26.02+dfsg.orig.tar.xz \
         "7zip_$sevenzip_version.debian.tar.xz"
-    rm -rf 7zip && mkdir 7zip
-    tar -xJf 7zip_22.01+really26.02+dfsg.orig.tar.xz -C 7zip --strip-components=1
+    if [ ! -d 7zip ]; then
+        rm -rf 7zip.new && mkdir 7zip.new
+        tar -xJf 7zip_22.01+really26.02+dfsg.orig.tar.xz -C 7zip.new --strip-components=1
+        mv 7zip.new 7zip
+    fi
     echo "build_peers: building 7z.exe (a few minutes)"
     (cd 7zip/CPP/7zip/Bundles/Alone2 &&
         make -j2 -f ../../cmpl_gcc.mak IS_MINGW=1 MSYSTEM=MINGW64 CROSS_COMPILE=$cross- \
             RC=$cross-windres DISABLE_RAR=1 >"$peers/7zip-build.log" 2>&1) ||
         { tail -20 "$peers/7zip-build.log" >&2; exit 1; }
-    cp 7zip/CPP/7zip/Bundles/Alone2/_o/7zz.exe "$peers/7z.exe"
+    cp 7zip/CPP/7zip/Bundles/Alone2/b/g/7zz.exe "$peers/7z.exe"
 fi
 
 if [ ! -f "$peers/unzip.exe" ]; then

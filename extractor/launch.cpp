@@ -47,7 +47,7 @@ DWORD launch_program(const std::wstring& program_path, const std::wstring& argum
 
 namespace {
 
-constexpr int removal_retries = 40;
+constexpr int removal_retries = 200;
 constexpr DWORD removal_retry_pause_ms = 50;
 
 BOOL remove_path(const std::wstring& path, bool is_file)
@@ -78,7 +78,7 @@ void remove_extracted(std::vector<std::wstring>& created_paths)
         // A process of the launched program can outlive it for a moment and
         // hold the folder it ran in (the console host that Wine starts for a
         // script inherits that folder as its current one), so a refused
-        // removal is tried again for a bounded time (two seconds) before it is
+        // removal is tried again for a bounded time (ten seconds) before it is
         // left for the next restart.
         for (int retry = 0; !removed && retry < removal_retries && ::GetLastError() == ERROR_SHARING_VIOLATION;
              ++retry) {
