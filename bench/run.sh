@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks: each script in bench/cases/ measures one program side by side
-# with a peer tool and prints both figures and their ratio. Not part of the
-# test run. Usage: bench/run.sh [case-name ...]
+# with a peer tool and prints both figures and their ratio; the peers-* cases
+# add the peers' own Windows builds under the same Wine (bench/build_peers.sh
+# builds them first). Not part of the test run. Usage: bench/run.sh [case-name ...]
 set -euo pipefail
 source "$(dirname "$0")/../scripts/win64-env.sh"
 export BENCH_BIN="$bin" WINE="$wine"
@@ -18,6 +19,6 @@ if [ ${#cases[@]} -eq 0 ]; then
     for f in bench/cases/*.sh; do cases+=("$(basename "$f" .sh)"); done
 fi
 for c in "${cases[@]}"; do
-    echo "== $c"
+    echo "== $c (load average $(cut -d' ' -f1-3 /proc/loadavg))"
     bash "bench/cases/$c.sh"
 done
