@@ -6,6 +6,12 @@
 set -euo pipefail
 source "$(dirname "$0")/../scripts/win64-env.sh"
 export BENCH_BIN="$bin" WINE="$wine"
+# BENCH_WINEPREFIX: a prefix of the benchmarks' own, so they can run while
+# tests use the build's prefix (this script stops its Wine server at the end).
+if [ -n "${BENCH_WINEPREFIX:-}" ]; then
+    export WINEPREFIX=$BENCH_WINEPREFIX
+    [ -d "$WINEPREFIX" ] || "$wine" cmd.exe /c exit 0 >/dev/null 2>&1
+fi
 
 # Keep one Wine server up for the whole run, so no case pays Wine's start-up
 # (a Windows program does not pay it either).

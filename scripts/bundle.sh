@@ -18,7 +18,7 @@ trap 'rm -rf "$check" out/_CPack_Packages' EXIT
 for preset in "${presets[@]}"; do
     echo "== $preset"
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
     (cd "build/$preset" && cpack -G ZIP -B "$root/out" >/dev/null)
     name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "build/$preset/CPackConfig.cmake")
     zip="out/$name.zip"
