@@ -4,7 +4,6 @@ two runs a few seconds apart, in different folders, with and without a version
 resource and with --elevate. A difference is reported with its offset and the
 PE header field or section it falls in."""
 import os
-import shutil
 import struct
 import sys
 import tempfile

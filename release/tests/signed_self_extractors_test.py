@@ -6,7 +6,6 @@ builds a self-extractor. osslsigncode verifies each signature, and each signed
 self-extractor runs under Wine as an unsigned one does: extraction, launch,
 the launched script's exit code passed through, nothing left behind."""
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
