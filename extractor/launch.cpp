@@ -53,6 +53,23 @@ DWORD launch_program(const std::wstring& program_path, const std::wstring& argum
     return exit_code;
 }
 
+namespace {
+
+constexpr int removal_retries = 200;
+constexpr DWORD removal_retry_pause_ms = 50;
+
+BOOL remove_path(const std::wstring& path, bool is_file)
+{
+    return is_file ? ::DeleteFileW(path.c_str()) : ::RemoveDirectoryW(path.c_str());
+}
+
+bool path_is_gone(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
 void remove_extracted(std::vector<std::wstring>& created_paths)
 {
     trace_point(35, trace_level::verbose);
@@ -63,19 +80,23 @@ void remove_extracted(std::vector<std::wstring>& created_paths)
             created_paths.pop_back();
             continue;
         }
-        BOOL removed = FALSE;
-        if (vetra::is_file(path)) {
-            trace_point(36, trace_level::verbose, {path});
-            removed = ::DeleteFileW(path.c_str());
-        } else {
-            trace_point(37, trace_level::verbose, {path});
-            removed = ::RemoveDirectoryW(path.c_str());
+        const bool is_file = vetra::is_file(path);
+        trace_point(is_file ? 36 : 37, trace_level::verbose, {path});
+        BOOL removed = remove_path(path, is_file);
+        // A process of the launched program can outlive it for a moment and
+        // hold the folder it ran in (the console host that Wine starts for a
+        // script inherits that folder as its current one), so a refused
+        // removal is tried again for a bounded time (ten seconds) before it is
+        // left for the next restart.
+        for (int retry = 0; !removed && retry < removal_retries && ::GetLastError() == ERROR_SHARING_VIOLATION;
+             ++retry) {
+            ::Sleep(removal_retry_pause_ms);
+            removed = remove_path(path, is_file);
         }
         if (removed) {
             trace_point(38, trace_level::verbose);
         } else {
-            const DWORD error = ::GetLastError();
-            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+            if (!path_is_gone(::GetLastError())) {
                 trace_point(39, trace_level::verbose);
                 ::MoveFileExW(path.c_str(), /* new name */ nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
             }

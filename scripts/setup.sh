@@ -17,7 +17,7 @@ packages=(cmake ninja-build dpkg-dev
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
           libz-mingw-w64-dev libboost-dev googletest
-          wine wine64 unzip zip python3 bc nettle-dev python3-pefile
+          wine wine64 unzip zip 7zip python3 bc nettle-dev python3-pefile openssl osslsigncode
           xvfb x11-apps)
 
 missing=()
