@@ -18,8 +18,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <sstream>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -103,100 +103,6 @@ TEST_F(Unfurler, FailuresEndWithOneAndTheMessageBoxDoesNotBlock)
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(50));
     ::SetFileAttributesW((scratch_ / "out" / "setup" / "setup.cmd").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
-
-// The probe as LaunchExe, logging to probe.log with the requests in
-// variables (see launch_probe.cpp).
-class ProbeRun : public testing::Test {
-protected:
-    ProbeRun()
-    {
-        variable(L"UNFURLER_PROBE_LOG", log().wstring());
-        variable(L"UNFURLER_PROBE_EXIT", L"5");
-        variable(L"UNFURLER_PROBE_TAMPER", L"self");
-    }
-    ~ProbeRun() override
-    {
-        for (const std::wstring& name : set_)
-            ::SetEnvironmentVariableW(name.c_str(), nullptr);
-    }
-    void variable(const std::wstring& name, const std::wstring& value)
-    {
-        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
-        set_.push_back(name);
-    }
-
-    fs::path log() const { return scratch_ / "probe.log"; }
-
-    testsupport::ProgramRun run(const std::string& target)
-    {
-        const fs::path sfx = scratch_ / "package.exe";
-        unfurler_test::write_container(
-            sfx, unfurler_test::settings_block({{"TargetDirectory", target}, {"LaunchExe", "probe.exe"}, {"Cleanup", "1"}}),
-            {{"probe.exe", unfurler_test::probe_image()}, {"files/data.txt", "data"}});
-        return runProgram(sfx, std::vector<std::wstring>{}, scratch_.path(), 60000);
-    }
-
-    // The probe's log lines: command line, folder, then what was asked for.
-    std::vector<std::string> logged() const
-    {
-        std::vector<std::string> lines;
-        std::istringstream text(fs::exists(log()) ? testsupport::readFile(log()) : std::string());
-        for (std::string line; std::getline(text, line);)
-            lines.push_back(line);
-        return lines;
-    }
-
-    testsupport::ScratchFolder scratch_;
-    std::vector<std::wstring> set_;
-};
-
-// The launched program tries to write, rename and delete its own file while
-// the stub waits for it: the stub still holds it, so all three are refused,
-// where under Wine a running program's file could otherwise be replaced.
-TEST_F(ProbeRun, TheLaunchedProgramCannotBeReplacedWhileTheStubWaits)
-{
-    const auto result = run("out");
-    EXPECT_EQ(result.exitCode, 5u);
-    const auto lines = logged();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[2], "write=32 rename=32 delete=32");
-    EXPECT_FALSE(fs::exists(scratch_ / "out"));
-}
-
-// Wine's token is elevated (as an administrator's elevated run on Windows), so
-// the stub creates its fresh temporary folder with the security that lets
-// only SYSTEM and the Administrators group write; extraction, launch and
-// cleanup work in it as before.
-//
-// Wine does not keep the descriptor: it turns it into the folder's Unix
-// permission bits and reads back one made up from them (SYSTEM and the user's
-// account). So the read-back shows only that others got nothing, in contrast
-// with an ordinary folder, which Wine reads back with Everyone allowed to
-// read. The descriptor itself is checked as built in temp_folder_security_test.
-TEST_F(ProbeRun, AnElevatedRunExtractsIntoAFolderOnlyAdministratorsMayChange)
-{
-    if (!unfurler::process_is_elevated())
-        GTEST_SKIP() << "the test process does not run elevated";
-    variable(L"UNFURLER_PROBE_FOLDER_SECURITY", L"1");
-    const auto result = run("<temp>");
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_EQ(result.exitCode, 5u);
-
-    const auto lines = logged();
-    ASSERT_EQ(lines.size(), 4u);
-    const fs::path folder = fs::u8path(lines[1]);
-    EXPECT_EQ(fs::path(vetra::temp_directory()) / folder.filename(), folder);
-    EXPECT_EQ(folder.filename().string().size(), 36u);
-    EXPECT_FALSE(fs::exists(folder)) << "cleanup removes the folder itself";
-    EXPECT_EQ(lines[2], "write=32 rename=32 delete=32");
-
-    ASSERT_EQ(lines[3].rfind("dacl=", 0), 0u) << lines[3];
-    const auto descriptor = unfurler_test::descriptor_from_sddl(vetra::to_wide(lines[3].substr(5), CP_UTF8));
-    ASSERT_FALSE(descriptor.empty()) << lines[3];
-    auto* read_back = const_cast<unsigned char*>(descriptor.data());
-    for (WELL_KNOWN_SID_TYPE others : {WinWorldSid, WinAuthenticatedUserSid, WinBuiltinUsersSid, WinBuiltinGuestsSid})
-        EXPECT_EQ(unfurler_test::granted_rights(read_back, others) & unfurler_test::write_rights, 0u) << lines[3];
-    EXPECT_EQ(unfurler_test::granted_rights(read_back, WinWorldSid), 0u) << lines[3];
 
 // Sets an environment variable of the test process (and so of the programs
 // it starts) for one scope.
@@ -342,6 +248,101 @@ TEST_F(Unfurler, ATempTargetWithAFolderEntryFirstLeavesNothingBehind)
         EXPECT_EQ(result.exitCode, *launch ? 4u : 0u);
         EXPECT_EQ(contents(), before);
     }
+}
+
+// The probe as LaunchExe, logging to probe.log with the requests in
+// variables (see launch_probe.cpp).
+class ProbeRun : public testing::Test {
+protected:
+    ProbeRun()
+    {
+        variable(L"UNFURLER_PROBE_LOG", log().wstring());
+        variable(L"UNFURLER_PROBE_EXIT", L"5");
+        variable(L"UNFURLER_PROBE_TAMPER", L"self");
+    }
+    ~ProbeRun() override
+    {
+        for (const std::wstring& name : set_)
+            ::SetEnvironmentVariableW(name.c_str(), nullptr);
+    }
+    void variable(const std::wstring& name, const std::wstring& value)
+    {
+        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+        set_.push_back(name);
+    }
+
+    fs::path log() const { return scratch_ / "probe.log"; }
+
+    testsupport::ProgramRun run(const std::string& target)
+    {
+        const fs::path sfx = scratch_ / "package.exe";
+        unfurler_test::write_container(
+            sfx, unfurler_test::settings_block({{"TargetDirectory", target}, {"LaunchExe", "probe.exe"}, {"Cleanup", "1"}}),
+            {{"probe.exe", unfurler_test::probe_image()}, {"files/data.txt", "data"}});
+        return runProgram(sfx, std::vector<std::wstring>{}, scratch_.path(), 60000);
+    }
+
+    // The probe's log lines: command line, folder, then what was asked for.
+    std::vector<std::string> logged() const
+    {
+        std::vector<std::string> lines;
+        std::istringstream text(fs::exists(log()) ? testsupport::readFile(log()) : std::string());
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    testsupport::ScratchFolder scratch_;
+    std::vector<std::wstring> set_;
+};
+
+// The launched program tries to write, rename and delete its own file while
+// the stub waits for it: the stub still holds it, so all three are refused,
+// where under Wine a running program's file could otherwise be replaced.
+TEST_F(ProbeRun, TheLaunchedProgramCannotBeReplacedWhileTheStubWaits)
+{
+    const auto result = run("out");
+    EXPECT_EQ(result.exitCode, 5u);
+    const auto lines = logged();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "write=32 rename=32 delete=32");
+    EXPECT_FALSE(fs::exists(scratch_ / "out"));
+}
+
+// Wine's token is elevated (as an administrator's elevated run on Windows), so
+// the stub creates its fresh temporary folder with the security that lets
+// only SYSTEM and the Administrators group write; extraction, launch and
+// cleanup work in it as before.
+//
+// Wine does not keep the descriptor: it turns it into the folder's Unix
+// permission bits and reads back one made up from them (SYSTEM and the user's
+// account). So the read-back shows only that others got nothing, in contrast
+// with an ordinary folder, which Wine reads back with Everyone allowed to
+// read. The descriptor itself is checked as built in temp_folder_security_test.
+TEST_F(ProbeRun, AnElevatedRunExtractsIntoAFolderOnlyAdministratorsMayChange)
+{
+    if (!unfurler::process_is_elevated())
+        GTEST_SKIP() << "the test process does not run elevated";
+    variable(L"UNFURLER_PROBE_FOLDER_SECURITY", L"1");
+    const auto result = run("<temp>");
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 5u);
+
+    const auto lines = logged();
+    ASSERT_EQ(lines.size(), 4u);
+    const fs::path folder = fs::u8path(lines[1]);
+    EXPECT_EQ(fs::path(vetra::temp_directory()) / folder.filename(), folder);
+    EXPECT_EQ(folder.filename().string().size(), 36u);
+    EXPECT_FALSE(fs::exists(folder)) << "cleanup removes the folder itself";
+    EXPECT_EQ(lines[2], "write=32 rename=32 delete=32");
+
+    ASSERT_EQ(lines[3].rfind("dacl=", 0), 0u) << lines[3];
+    const auto descriptor = unfurler_test::descriptor_from_sddl(vetra::to_wide(lines[3].substr(5), CP_UTF8));
+    ASSERT_FALSE(descriptor.empty()) << lines[3];
+    auto* read_back = const_cast<unsigned char*>(descriptor.data());
+    for (WELL_KNOWN_SID_TYPE others : {WinWorldSid, WinAuthenticatedUserSid, WinBuiltinUsersSid, WinBuiltinGuestsSid})
+        EXPECT_EQ(unfurler_test::granted_rights(read_back, others) & unfurler_test::write_rights, 0u) << lines[3];
+    EXPECT_EQ(unfurler_test::granted_rights(read_back, WinWorldSid), 0u) << lines[3];
 }
 
 }  // namespace
