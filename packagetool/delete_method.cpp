@@ -126,6 +126,13 @@ int deleteEntries(const std::string& packagePath, const OptionalPath& outputFold
         const std::string name = fullEntryName(reader.get(), info, shortName);
         Filter result;
         if (!filters.match(name.c_str(), result)) {
+            // Once a write to the copy failed it cannot be completed (it is
+            // removed below); the removed entries are still extracted.
+            if (writer.failed()) {
+                damage.broken = true;
+                unzCloseCurrentFile(reader.get());
+                continue;
+            }
             const auto outcome = copyEntryRaw(reader.get(), writer, name, info);
             if (outcome.result == RawCopyResult::notIntact)
                 std::printf("Warning: entry %s uses strong encryption, which a copy cannot keep; it is left out of "

@@ -40,7 +40,7 @@ def check(condition, message):
     return condition
 
 
-def parcelor(work, *arguments, file_size_limit=None):
+def parcelor(work, *arguments, file_size_limit=None, timeout=300):
     """Runs Parcelor.exe in work; returns its standard output with plain line ends."""
     def limit_file_size():
         # Writes past the limit then fail with an error instead of a signal.
@@ -48,7 +48,7 @@ def parcelor(work, *arguments, file_size_limit=None):
         resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
 
     run = subprocess.run([loader, os.path.join(bin_folder, "Parcelor.exe"), *arguments], cwd=work,
-                         capture_output=True, timeout=1800,
+                         capture_output=True, timeout=timeout,
                          preexec_fn=limit_file_size if file_size_limit else None)
     check(run.returncode == 0, f"{arguments}: exit code {run.returncode}")
     check(run.stderr == b"" or b"fixme" in run.stderr, f"{arguments}: wrote to standard error: {run.stderr[:200]}")
@@ -145,6 +145,13 @@ def replace_into_the_working_folder(work):
         check(out == HEADER + "0: sub\\b.txt\n" + f"the output folder {spelling} is the working folder itself,\n"
               "please choose another output folder.\n", f"r -o {spelling}: output {out!r}")
         check(snapshot(folder) == before, f"r -o {spelling}: files changed")
+    # The same folder through a link is recognised by its identity.
+    os.symlink("w", os.path.join(folder, "link"))
+    out = parcelor(folder, "r!pkg.zip", "-w", "w", "-o", "link", "-f", "sub\\b.txt")
+    check(out.endswith("the output folder link is the working folder itself,\nplease choose another output folder.\n"),
+          f"r -o link: output {out!r}")
+    os.remove(os.path.join(folder, "link"))
+    check(snapshot(folder) == before, "r -o link: files changed")
     # Another output folder still works, and its packages are valid.
     parcelor(folder, "r!pkg.zip", "-w", "w", "-o", "out", "-f", "sub\\b.txt")
     check(names(judged(os.path.join(folder, "out", "pkg.zip"))) == ["a.txt"], "r: copy entries")
@@ -204,6 +211,15 @@ def failed_appends(work):
     check(snapshot(os.path.join(folder, "w")) == working_before, "r: the named files did not stay")
     check(judged(os.path.join(folder, "rout", "pkg.zip")) == old_entries, "r: the copy differs")
 
+    # A copy of d that fails is removed with a message; the removed entry is
+    # still extracted, and the source is only read.
+    out = parcelor(folder, "d!pkg.zip", "-o", "dlimit", "-f", "old/0.bin", file_size_limit=500_000)
+    check(out.endswith("the package file dlimit\\pkg.zip could not be written completely and was removed.\n"),
+          f"d limited: output {out!r}")
+    check(snapshot(os.path.join(folder, "dlimit")) == {os.path.join("old", "0.bin"): old_specs[0][1]},
+          "d limited: files")
+    check(read_bytes(package) == old_bytes, "d limited: the source changed")
+
     # A new package that fails is not left behind half-written.
     out = parcelor(folder, "a!new.zip", "-w", "w", "-f", *named, file_size_limit=1_000_000)
     check(out.endswith("Warning: the unfinished package new.zip was removed.\n"), f"new package: output {out!r}")
@@ -253,6 +269,16 @@ def extraction_onto_its_own_package(work):
     check(out == HEADER + "0: pkg.zip\nSkipped entry pkg.zip: it would overwrite the package dir\\pkg.zip.\n",
           f"e with another spelling: output {out!r}")
     check(read_bytes(source) == source_bytes, "e with another spelling: the package was written")
+
+    # A hard link to the package, under another name, is the package too.
+    linked = os.path.join(folder, "h", "pkg.zip")
+    make_zip(linked, [("alias.zip", b"over a link", zipfile.ZIP_STORED), ("b.txt", b"b", zipfile.ZIP_STORED)])
+    os.link(linked, os.path.join(folder, "h", "alias.zip"))
+    linked_bytes = read_bytes(linked)
+    out = parcelor(folder, "e!h\\pkg.zip", "-o", "h")
+    check(out == HEADER + "Skipped entry alias.zip: it would overwrite the package h\\pkg.zip.\n",
+          f"e link: output {out!r}")
+    check(read_bytes(linked) == linked_bytes, "e link: the package was written through its link")
 
     # d: neither the copy it writes nor its source is extracted over.
     shutil.copy(source, os.path.join(folder, "pkg.zip"))
@@ -370,7 +396,7 @@ def zip64_margin(work):
             chunk = os.urandom(min(left, 64 << 20))
             f.write(chunk)
             left -= len(chunk)
-    parcelor(folder, "a!big.zip", "-w", "w", "-f", "big.bin")
+    parcelor(folder, "a!big.zip", "-w", "w", "-f", "big.bin", timeout=3600)
     with zipfile.ZipFile(os.path.join(folder, "big.zip")) as z:
         info = z.infolist()[0]
         check(info.file_size == size and info.compress_size > 0xFFFFFFFF,
@@ -380,15 +406,26 @@ def zip64_margin(work):
 
 # A Wine client that waits on its input keeps the Wine server up, so that no
 # server is started by a run under a file-size limit (it would inherit the
-# limit and fail to save the registry).
-keeper = subprocess.Popen([loader, "cmd.exe"], stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+# limit and fail to save the registry). It must be up before the first run:
+# processes that a new server starts inherit the standard output of the
+# client that started it, and would hold a run's output pipe open.
+keeper = subprocess.Popen([loader, "cmd.exe"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                           stderr=subprocess.DEVNULL)
 try:
+    keeper.stdin.write(b"echo keeper-ready\r\n")
+    keeper.stdin.flush()
+    while True:
+        line = keeper.stdout.readline()
+        if not line or b"keeper-ready" in line.replace(b"echo keeper-ready", b""):
+            break
     with tempfile.TemporaryDirectory() as work:
         run_cases(work)
 finally:
     keeper.stdin.close()
-    keeper.wait(timeout=60)
+    try:
+        keeper.wait(timeout=60)
+    except subprocess.TimeoutExpired:
+        keeper.kill()
 
 for failure in failures:
     print("FAIL:", failure)
