@@ -280,7 +280,7 @@ int archiveFolder(CreatedFolders& createdFolders, const std::string& packagePath
     int status = ZIP_OK;
     const auto outcome = writer.closeWholeOrNothing(run.firstFailure, status);
     if (outcome != ZipWriter::Outcome::complete) {
-        reportIncompletePackage(packagePath, status, outcome, !run.filesToRemove.empty());
+        reportIncompletePackage(packagePath, status, outcome, !filterTexts.empty());
         return 0;
     }
     removeAddedFiles(run.filesToRemove);

@@ -166,7 +166,9 @@ def failed_appends(work):
     make_zip(package, old_specs)
     old_bytes = read_bytes(package)
     old_entries = entries(package)
-    named = {"new1.bin": random_bytes(700_000, 11), "sub\\new2.bin": random_bytes(700_000, 12)}
+    # The first file is larger than the 1 MiB write buffer, so a limit can
+    # stop the run before any new entry is finished.
+    named = {"new1.bin": random_bytes(1_200_000, 11), "sub\\new2.bin": random_bytes(700_000, 12)}
 
     def fill_working_folder():
         for name, data in named.items():
