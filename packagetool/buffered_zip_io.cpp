@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <vector>
@@ -165,6 +166,10 @@ private:
     {
         if (!watch_ || !watch_->keepOriginal_ || !watch_->opened_ || offset >= watch_->keptStart_)
             return true;
+        // An append overwrites only the old central directory; a range that
+        // does not fit memory is refused rather than overwritten unkept.
+        if (watch_->keptStart_ - offset > std::numeric_limits<std::size_t>::max() / 2)
+            return false;
         try {
             std::vector<char> original(static_cast<std::size_t>(watch_->keptStart_ - offset));
             if (readAt(offset, original.data(), original.size()) != original.size())
