@@ -169,7 +169,15 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
     if (!file)
         return errnoOfOpenFailure(openError);
     if (openError == ERROR_ALREADY_EXISTS) {
-        if (const auto* package = protectedTarget(protectedFiles, std::string(), identityOf(file.get()))) {
+        // The whole identity (with the volume) is read only when the cheap
+        // file index matches one of the packages.
+        unsigned long long index = 0;
+        const bool indexKnown = fileIndexOf(file.get(), index);
+        bool mayBePackage = !indexKnown;
+        for (const auto& package : protectedFiles)
+            mayBePackage = mayBePackage || (package.identity.known && package.identity.index() == index);
+        const FileIdentity identity = mayBePackage ? identityOf(file.get()) : FileIdentity{};
+        if (const auto* package = protectedTarget(protectedFiles, std::string(), identity)) {
             refuseOverwritingPackage(entryName, *package);
             return kEntryRefused;
         }

@@ -17,6 +17,42 @@ FileIdentity identityOf(HANDLE file)
     return identity;
 }
 
+namespace {
+
+// NtQueryInformationFile and the two records it needs here; not every SDK
+// declares them, so they are looked up at run time.
+struct IoStatusBlock {
+    union {
+        LONG status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+using QueryInformationFile = LONG(WINAPI*)(HANDLE, IoStatusBlock*, void*, ULONG, int);
+constexpr int kFileInternalInformation = 6;
+
+QueryInformationFile queryInformationFile()
+{
+    static const auto function = reinterpret_cast<QueryInformationFile>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
+    return function;
+}
+
+}  // namespace
+
+bool fileIndexOf(HANDLE file, unsigned long long& index)
+{
+    const auto query = queryInformationFile();
+    if (!query)
+        return false;
+    IoStatusBlock status{};
+    LARGE_INTEGER internal{};  // FILE_INTERNAL_INFORMATION: the index only
+    if (query(file, &status, &internal, sizeof internal, kFileInternalInformation) < 0)
+        return false;
+    index = static_cast<unsigned long long>(internal.QuadPart);
+    return true;
+}
+
 FileIdentity identityOf(const std::string& path)
 {
     // Backup semantics open folders too; no access right is needed to read

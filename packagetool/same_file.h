@@ -13,6 +13,8 @@ struct FileIdentity {
     DWORD indexLow = 0;
     bool known = false;  // false when the identity could not be read
 
+    unsigned long long index() const { return (static_cast<unsigned long long>(indexHigh) << 32) | indexLow; }
+
     bool sameAs(const FileIdentity& other) const
     {
         return known && other.known && volume == other.volume && indexHigh == other.indexHigh &&
@@ -26,6 +28,11 @@ FileIdentity identityOf(const std::string& path);
 
 // The identity of an open file; not known when the system cannot tell it.
 FileIdentity identityOf(HANDLE file);
+
+// The file index of an open file alone, without its volume: far cheaper to
+// read where the volume serial costs a trip to the system (Wine). False when
+// the system cannot tell it.
+bool fileIndexOf(HANDLE file, unsigned long long& index);
 
 // The full path of path (relative to the current folder), without a trailing
 // '\' unless it is a root; empty when the system cannot form it.
