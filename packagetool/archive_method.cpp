@@ -3,10 +3,12 @@
 #include "entry_paths.h"
 #include "folders.h"
 #include "package_methods.h"
+#include "same_file.h"
 #include "source_file.h"
 #include "text_helpers.h"
-#include "zip_writer.h"
+#include "zip64_choice.h"
 
+#include <vetra/entry_names.h>
 #include <vetra/unique_handle.h>
 
 #include <cstdio>
@@ -18,7 +20,6 @@ namespace {
 constexpr std::size_t kTransferBufferSize = 4096;
 constexpr int kDeflate = 8;
 constexpr int kDefaultLevel = -1;
-constexpr std::uint64_t kZip64Threshold = 0xFFFFFFFFu;
 
 bool isFolder(const WIN32_FIND_DATAA& item)
 {
@@ -57,16 +58,8 @@ std::uint32_t dosTimeOf(const FILETIME& lastWrite)
 }
 
 // Removes the added files once their data are safe in the closed package.
-void removeAddedFiles(const FilesToRemove& files, int closeStatus, const std::string& packagePath)
+void removeAddedFiles(const std::vector<std::string>& files)
 {
-    if (files.empty())
-        return;
-    if (closeStatus != ZIP_OK) {
-        std::printf("Warning: the package %s could not be completed (status %d); the named files stay in the "
-                    "working folder.\n",
-                    packagePath.c_str(), closeStatus);
-        return;
-    }
     for (const auto& path : files) {
         try {
             SourceFile::remove(path);
@@ -74,6 +67,63 @@ void removeAddedFiles(const FilesToRemove& files, int closeStatus, const std::st
             warnFileFailure(path, error.errorCode());
         }
     }
+}
+
+// Tells what became of a package that could not be completed.
+void reportIncompletePackage(const std::string& packagePath, int status, ZipWriter::Outcome outcome,
+                             bool namedFilesStay)
+{
+    if (namedFilesStay)
+        std::printf("Warning: the package %s could not be completed (status %d); the named files stay in the "
+                    "working folder.\n",
+                    packagePath.c_str(), status);
+    else
+        std::printf("Warning: the package %s could not be completed (status %d).\n", packagePath.c_str(), status);
+    switch (outcome) {
+    case ZipWriter::Outcome::putBack:
+        std::printf("Warning: the package %s is left as it was before this run.\n", packagePath.c_str());
+        break;
+    case ZipWriter::Outcome::removed:
+        std::printf("Warning: the unfinished package %s was removed.\n", packagePath.c_str());
+        break;
+    case ZipWriter::Outcome::damaged:
+        std::printf("Warning: the package %s could not be put back as it was and may be damaged.\n",
+                    packagePath.c_str());
+        break;
+    case ZipWriter::Outcome::complete:
+        break;
+    }
+}
+
+// Whether a filter text may name a file of the working folder: a text that
+// leads outside it, or names a device, is refused with a warning.
+bool namesFileInside(const std::string& text)
+{
+    // A final ":NOEXTRACT" marks the text for the copying step of method r
+    // and is no part of the path: such a text simply finds no file.
+    static const std::string kNoExtract = ":NOEXTRACT";
+    std::string path = text;
+    if (path.size() >= kNoExtract.size() && path.compare(path.size() - kNoExtract.size(), kNoExtract.size(), kNoExtract) == 0)
+        path.erase(path.size() - kNoExtract.size());
+    switch (vetra::check_entry_name(path)) {
+    case vetra::entry_name_verdict::stays_inside:
+        return true;
+    case vetra::entry_name_verdict::leads_outside:
+        std::printf("Warning: skipped %s: it names a file outside the working folder.\n", text.c_str());
+        return false;
+    case vetra::entry_name_verdict::names_device:
+        std::printf("Warning: skipped %s: it names a device, not a file.\n", text.c_str());
+        return false;
+    }
+    return false;
+}
+
+bool alreadyAdded(const AddingRun& run, const std::string& fullPath)
+{
+    for (const auto& added : run.fullPathsToRemove)
+        if (::lstrcmpiA(added.c_str(), fullPath.c_str()) == 0)
+            return true;
+    return false;
 }
 
 // Opens the package for appending, or, when that fails (missing, not a zip
@@ -91,13 +141,16 @@ ZipWriter openForAdding(CreatedFolders& createdFolders, const std::string& packa
 
 }  // namespace
 
-int addFile(const WIN32_FIND_DATAA& item, const std::string& workingFolder, zipFile writer,
-            const std::string& relativeFolder, FilesToRemove* filesToRemove)
+int addFile(const WIN32_FIND_DATAA& item, AddingRun& run, const std::string& relativeFolder, bool removeAfterwards)
 {
-    const std::string diskPath = workingFolder + '\\' + relativeFolder + '\\' + item.cFileName;
+    const std::string diskPath = run.workingFolder + '\\' + relativeFolder + '\\' + item.cFileName;
     if (!fitsPathBuffer(diskPath))
         return 0;
     const std::string entryName = relativeFolder.empty() ? item.cFileName : relativeFolder + '/' + item.cFileName;
+    // A file named twice (in other spellings, or by a pattern) is added once.
+    const std::string fullPath = removeAfterwards ? fullPathOf(diskPath) : std::string();
+    if (removeAfterwards && alreadyAdded(run, fullPath))
+        return 0;
 
     int closeStatus = ZIP_OK;
     try {
@@ -111,54 +164,69 @@ int addFile(const WIN32_FIND_DATAA& item, const std::string& workingFolder, zipF
 
         zip_fileinfo record{};
         record.dosDate = dosTimeOf(item.ftLastWriteTime);
-        // Files of 4 GiB or more get Zip64 records, so their sizes survive.
-        if (zipOpenNewFileInZip64(writer, entryName.c_str(), &record, nullptr, 0, nullptr, 0, nullptr /* comment */,
-                                  kDeflate, kDefaultLevel, size >= kZip64Threshold ? 1 : 0) != ZIP_OK)
-            return 0;
+        // Zip64 records whenever the entry might pass 4 GiB, counting what
+        // deflate adds to data that do not compress.
+        if (const int status = zipOpenNewFileInZip64(run.writer.get(), entryName.c_str(), &record, nullptr, 0,
+                                                     nullptr, 0, nullptr /* comment */, kDeflate, kDefaultLevel,
+                                                     needsZip64ForDeflate(size) ? 1 : 0);
+            status != ZIP_OK) {
+            run.firstFailure = status;
+            return status;
+        }
 
         char buffer[kTransferBufferSize];
         bool written = true;
         for (std::size_t count; written && (count = file.read(buffer, sizeof buffer)) > 0;)
-            written = zipWriteInFileInZip(writer, buffer, static_cast<unsigned>(count)) == ZIP_OK;
+            written = zipWriteInFileInZip(run.writer.get(), buffer, static_cast<unsigned>(count)) == ZIP_OK;
         file.close();
-        closeStatus = zipCloseFileInZip(writer);
-        if (closeStatus == ZIP_OK && written && filesToRemove)
-            filesToRemove->push_back(diskPath);
+        closeStatus = zipCloseFileInZip(run.writer.get());
         if (closeStatus == ZIP_OK && !written)
             closeStatus = ZIP_ERRNO;
+        if (closeStatus == ZIP_OK && removeAfterwards) {
+            run.filesToRemove.push_back(diskPath);
+            run.fullPathsToRemove.push_back(fullPath);
+        }
     } catch (const SourceFileError& error) {
         warnFileFailure(diskPath, error.errorCode());
         return 0;
     }
-    return closeStatus != ZIP_OK ? closeStatus : 1;
+    if (closeStatus != ZIP_OK) {
+        run.firstFailure = closeStatus;
+        return closeStatus;
+    }
+    return 1;
 }
 
-void walkFolder(HANDLE listing, WIN32_FIND_DATAA& item, zipFile writer, const std::string& workingFolder,
-                const std::string& relativeFolder)
+void walkFolder(HANDLE listing, WIN32_FIND_DATAA& item, AddingRun& run, const std::string& relativeFolder)
 {
     do {
+        if (run.failed())
+            return;
         if (!isFolder(item)) {
-            addFile(item, workingFolder, writer, relativeFolder, nullptr);
+            addFile(item, run, relativeFolder, false);
             continue;
         }
         if (isDotItem(item.cFileName))
             continue;
         const std::string subfolder = relativeFolder.empty() ? item.cFileName : relativeFolder + '/' + item.cFileName;
-        const std::string pattern = workingFolder + '\\' + subfolder + "\\*";
+        const std::string pattern = run.workingFolder + '\\' + subfolder + "\\*";
         if (!fitsPathBuffer(pattern))
             continue;
         WIN32_FIND_DATAA subItem;
         vetra::unique_find subListing(::FindFirstFileA(pattern.c_str(), &subItem));
         if (subListing)
-            walkFolder(subListing.get(), subItem, writer, workingFolder, subfolder);
+            walkFolder(subListing.get(), subItem, run, subfolder);
     } while (::FindNextFileA(listing, &item));
 }
 
-void addFilteredFiles(zipFile writer, const std::string& workingFolder, const std::vector<std::string>& filterTexts,
-                      FilesToRemove& filesToRemove)
+void addFilteredFiles(AddingRun& run, const std::vector<std::string>& filterTexts)
 {
     for (const auto& text : filterTexts) {
-        const std::string diskPath = workingFolder + '\\' + text;
+        if (run.failed())
+            return;
+        if (!namesFileInside(text))
+            continue;
+        const std::string diskPath = run.workingFolder + '\\' + text;
         if (!fitsPathBuffer(diskPath))
             continue;
         const int at = lastBackslash(text);
@@ -170,7 +238,7 @@ void addFilteredFiles(zipFile writer, const std::string& workingFolder, const st
             continue;
         }
         replaceChar(relativeFolder, '\\', '/');
-        addFile(item, workingFolder, writer, relativeFolder, &filesToRemove);
+        addFile(item, run, relativeFolder, true);
     }
 }
 
@@ -195,19 +263,26 @@ int archiveFolder(CreatedFolders& createdFolders, const std::string& packagePath
         return 0;
     }
 
-    FilesToRemove filesToRemove;
     ZipWriter writer = openForAdding(createdFolders, packagePath);
     if (!writer.isOpen())
         return 0;
+    AddingRun run(writer, *workingFolder);
     try {
         if (!filterTexts.empty())
-            addFilteredFiles(writer.get(), *workingFolder, filterTexts, filesToRemove);
+            addFilteredFiles(run, filterTexts);
         else
-            walkFolder(listing.get(), item, writer.get(), *workingFolder, std::string());
+            walkFolder(listing.get(), item, run, std::string());
     } catch (const std::bad_alloc&) {
         // Out of memory: the package is closed with the entries written so far.
     }
-    const int closeStatus = writer.close();
-    removeAddedFiles(filesToRemove, closeStatus, packagePath);
+    // The package is written whole or not at all: after any failure an
+    // appended package is put back as it was, and a new one is removed.
+    int status = ZIP_OK;
+    const auto outcome = writer.closeWholeOrNothing(run.firstFailure, status);
+    if (outcome != ZipWriter::Outcome::complete) {
+        reportIncompletePackage(packagePath, status, outcome, !filterTexts.empty());
+        return 0;
+    }
+    removeAddedFiles(run.filesToRemove);
     return 0;
 }

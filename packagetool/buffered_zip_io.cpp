@@ -6,20 +6,40 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <vector>
 
 namespace {
-
 constexpr std::size_t kBufferSize = 1 << 20;
+}  // namespace
 
 // One open file: a buffer that holds either bytes read ahead from
 // [start, start + length) or bytes written there and not yet flushed.
 class BufferedFile {
 public:
-    explicit BufferedFile(HANDLE file) : file_(file), buffer_(kBufferSize) {}
-    ~BufferedFile() { flush(); }
+    // Takes over file; watch (may be null) follows it while it is open.
+    BufferedFile(HANDLE file, PackageFileWatch* watch, bool existing) : file_(file), buffer_(kBufferSize), watch_(watch)
+    {
+        if (!watch_)
+            return;
+        watch_->open_ = this;
+        LARGE_INTEGER size;
+        if (existing && ::GetFileSizeEx(file_.get(), &size)) {
+            watch_->opened_ = true;
+            watch_->originalSize_ = static_cast<unsigned long long>(size.QuadPart);
+            watch_->keptStart_ = watch_->originalSize_;
+        } else if (existing) {
+            markFailed();
+        }
+    }
+    ~BufferedFile()
+    {
+        flush();
+        if (watch_)
+            watch_->open_ = nullptr;
+    }
 
     std::size_t read(void* destination, std::size_t size)
     {
@@ -51,6 +71,8 @@ public:
 
     std::size_t write(const void* source, std::size_t size)
     {
+        if (failed_)
+            return 0;  // after a failure nothing more reaches the file
         const auto* in = static_cast<const char*>(source);
         // The buffer takes the bytes when they continue or overwrite what it
         // holds for writing; otherwise it is flushed and starts anew here.
@@ -91,7 +113,7 @@ public:
         case ZLIB_FILEFUNC_SEEK_END: {
             LARGE_INTEGER size;
             if (!::GetFileSizeEx(file_.get(), &size)) {
-                failed_ = true;
+                markFailed();
                 return false;
             }
             auto end = static_cast<ZPOS64_T>(size.QuadPart);
@@ -121,6 +143,8 @@ public:
     {
         const bool flushed = flush();
         const bool closed = ::CloseHandle(file_.release()) != 0;
+        if (!closed)
+            markFailed();
         return flushed && closed && !failed_;
     }
 
@@ -128,6 +152,36 @@ public:
 
 private:
     bool holds(ZPOS64_T position) const { return length_ > 0 && position >= start_ && position < start_ + length_; }
+
+    void markFailed()
+    {
+        failed_ = true;
+        if (watch_)
+            watch_->failed_ = true;
+    }
+
+    // Before bytes at offset are first overwritten, the watch of an append
+    // keeps the original bytes from there to where it already kept them.
+    bool keepOriginal(ZPOS64_T offset)
+    {
+        if (!watch_ || !watch_->keepOriginal_ || !watch_->opened_ || offset >= watch_->keptStart_)
+            return true;
+        // An append overwrites only the old central directory; a range that
+        // does not fit memory is refused rather than overwritten unkept.
+        if (watch_->keptStart_ - offset > std::numeric_limits<std::size_t>::max() / 2)
+            return false;
+        try {
+            std::vector<char> original(static_cast<std::size_t>(watch_->keptStart_ - offset));
+            if (readAt(offset, original.data(), original.size()) != original.size())
+                return false;
+            original.insert(original.end(), watch_->kept_.begin(), watch_->kept_.end());
+            watch_->kept_.swap(original);
+            watch_->keptStart_ = offset;
+            return true;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
 
     std::size_t readAt(ZPOS64_T offset, char* destination, std::size_t size)
     {
@@ -138,7 +192,7 @@ private:
             DWORD got = 0;
             const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
             if (!::ReadFile(file_.get(), destination + done, ask, &got, nullptr)) {
-                failed_ = true;
+                markFailed();
                 break;
             }
             if (got == 0)
@@ -150,14 +204,16 @@ private:
 
     bool writeAt(ZPOS64_T offset, const char* source, std::size_t size)
     {
-        if (!moveTo(offset))
+        if (failed_ || !keepOriginal(offset) || !moveTo(offset)) {
+            markFailed();
             return false;
+        }
         std::size_t done = 0;
         while (done < size) {
             DWORD put = 0;
             const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
             if (!::WriteFile(file_.get(), source + done, ask, &put, nullptr) || put == 0) {
-                failed_ = true;
+                markFailed();
                 return false;
             }
             done += put;
@@ -171,7 +227,7 @@ private:
         to.QuadPart = static_cast<LONGLONG>(offset);
         if (::SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN))
             return true;
-        failed_ = true;
+        markFailed();
         return false;
     }
 
@@ -182,14 +238,17 @@ private:
     bool dirty_ = false;     // they were written and are not in the file yet
     ZPOS64_T position_ = 0;
     bool failed_ = false;
+    PackageFileWatch* watch_;
 };
+
+namespace {
 
 BufferedFile* asFile(voidpf stream)
 {
     return static_cast<BufferedFile*>(stream);
 }
 
-voidpf ZCALLBACK openFile(voidpf, const void* path, int mode)
+voidpf ZCALLBACK openFile(voidpf opaque, const void* path, int mode)
 {
     DWORD access = GENERIC_READ;
     DWORD disposition = OPEN_EXISTING;
@@ -211,7 +270,8 @@ voidpf ZCALLBACK openFile(voidpf, const void* path, int mode)
     if (!file)
         return nullptr;
     try {
-        return new BufferedFile(file.release());
+        return new BufferedFile(file.release(), static_cast<PackageFileWatch*>(opaque),
+                                disposition == OPEN_EXISTING && (access & GENERIC_WRITE) != 0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
@@ -250,7 +310,40 @@ int ZCALLBACK testError(voidpf, voidpf stream)
 
 }  // namespace
 
-void fillBufferedZipFunctions(zlib_filefunc64_def& functions)
+bool PackageFileWatch::writeHere(const void* bytes, std::size_t size)
+{
+    return open_ != nullptr && open_->write(bytes, size) == size;
+}
+
+bool PackageFileWatch::putBack(const std::string& path) const
+{
+    if (!opened_ || open_ != nullptr)
+        return false;
+    const vetra::unique_file file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    // Cutting first gives back the space the append took before the kept
+    // bytes are written into the file's old extent.
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(originalSize_);
+    if (!::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) || !::SetEndOfFile(file.get()))
+        return false;
+    at.QuadPart = static_cast<LONGLONG>(keptStart_);
+    if (!::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN))
+        return false;
+    std::size_t done = 0;
+    while (done < kept_.size()) {
+        DWORD put = 0;
+        const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(kept_.size() - done, 1u << 30));
+        if (!::WriteFile(file.get(), kept_.data() + done, ask, &put, nullptr) || put == 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+void fillBufferedZipFunctions(zlib_filefunc64_def& functions, PackageFileWatch* watch)
 {
     functions.zopen64_file = openFile;
     functions.zread_file = readFile;
@@ -259,5 +352,5 @@ void fillBufferedZipFunctions(zlib_filefunc64_def& functions)
     functions.zseek64_file = seekFile;
     functions.zclose_file = closeFile;
     functions.zerror_file = testError;
-    functions.opaque = nullptr;
+    functions.opaque = watch;
 }

@@ -36,7 +36,9 @@ std::optional<PackageCommand> readCommandLine(int argc, const char* const* argv)
         const char* option = argv[i];
         if (std::strcmp(option, "-w") == 0 || std::strcmp(option, "-o") == 0) {
             auto& slot = option[1] == 'w' ? command.workingFolder : command.outputFolder;
-            if (slot)
+            // An empty folder (an unset script variable) would mean the root
+            // of the current drive: rejected like a missing value.
+            if (slot || argv[i + 1][0] == '\0')
                 return std::nullopt;
             slot = argv[i + 1];
             i += 2;

@@ -4,6 +4,7 @@
 #include "folders.h"
 #include "package_methods.h"
 #include "raw_copy.h"
+#include "same_file.h"
 #include "text_helpers.h"
 #include "zip_reader.h"
 #include "zip_writer.h"
@@ -21,28 +22,6 @@ void reportCannotCreateCopy()
 {
     std::printf("can't create the package file int the output folder,\n");
     std::printf("please check the output folder.\n");
-}
-
-// True when both paths name one file: the same full path, or, when both
-// exist, the same file on the same volume (links, short names).
-bool isSameFile(const std::string& first, const std::string& second)
-{
-    char fullFirst[MAX_PATH], fullSecond[MAX_PATH];
-    const DWORD lengthFirst = ::GetFullPathNameA(first.c_str(), MAX_PATH, fullFirst, nullptr);
-    const DWORD lengthSecond = ::GetFullPathNameA(second.c_str(), MAX_PATH, fullSecond, nullptr);
-    if (lengthFirst > 0 && lengthFirst < MAX_PATH && lengthSecond > 0 && lengthSecond < MAX_PATH &&
-        ::lstrcmpiA(fullFirst, fullSecond) == 0)
-        return true;
-
-    auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
-        vetra::unique_file file(::CreateFileA(path.c_str(), 0 /* attributes only */,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        return file && ::GetFileInformationByHandle(file.get(), &info);
-    };
-    BY_HANDLE_FILE_INFORMATION a, b;
-    return identity(first, a) && identity(second, b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 // What the copy loop learned about entries that did not copy cleanly.
@@ -77,8 +56,8 @@ bool rewriteWithout(const std::string& copyPath, const std::string& outputFolder
                 break;
             }
             if (damagedEntries.count(position) == 0)
-                sound = copyEntryRaw(reader.get(), writer.get(), fullEntryName(reader.get(), info, name), info)
-                            .result == RawCopyResult::copied;
+                sound = copyEntryRaw(reader.get(), writer, fullEntryName(reader.get(), info, name), info).result ==
+                        RawCopyResult::copied;
             unzCloseCurrentFile(reader.get());
         }
         if (writer.close() != ZIP_OK)
@@ -134,6 +113,8 @@ int deleteEntries(const std::string& packagePath, const OptionalPath& outputFold
         return 0;
     }
 
+    // No removed entry may be extracted over the source or the copy.
+    const ProtectedFiles protectedFiles = {protectedFile(packagePath), protectedFile(copyPath)};
     CopyDamage damage;
     unsigned copiedEntries = 0;
     for (int status = unzGoToFirstFile(reader.get()); status == UNZ_OK; status = unzGoToNextFile(reader.get())) {
@@ -145,8 +126,19 @@ int deleteEntries(const std::string& packagePath, const OptionalPath& outputFold
         const std::string name = fullEntryName(reader.get(), info, shortName);
         Filter result;
         if (!filters.match(name.c_str(), result)) {
-            const auto outcome = copyEntryRaw(reader.get(), writer.get(), name, info);
-            if (outcome.result != RawCopyResult::notOpened && outcome.result != RawCopyResult::copied)
+            // Once a write to the copy failed it cannot be completed (it is
+            // removed below); the removed entries are still extracted.
+            if (writer.failed()) {
+                damage.broken = true;
+                unzCloseCurrentFile(reader.get());
+                continue;
+            }
+            const auto outcome = copyEntryRaw(reader.get(), writer, name, info);
+            if (outcome.result == RawCopyResult::notIntact)
+                std::printf("Warning: entry %s uses strong encryption, which a copy cannot keep; it is left out of "
+                            "the copy.\n",
+                            name.c_str());
+            else if (outcome.result != RawCopyResult::copied)
                 std::printf("Warning: entry %s could not be copied (status %d); it is left out of the copy.\n",
                             name.c_str(), outcome.status);
             if (outcome.result == RawCopyResult::damaged)
@@ -156,7 +148,7 @@ int deleteEntries(const std::string& packagePath, const OptionalPath& outputFold
             if (outcome.result == RawCopyResult::copied || outcome.result == RawCopyResult::damaged)
                 ++copiedEntries;
         } else if (result.isExtract) {
-            extractCurrentEntry(reader.get(), *outputFolder, name.c_str(), info);
+            extractCurrentEntry(reader.get(), *outputFolder, name.c_str(), info, protectedFiles);
         }
         unzCloseCurrentFile(reader.get());
     }

@@ -7,9 +7,12 @@
 #include "text_helpers.h"
 #include "zip_reader.h"
 
+#include <vetra/unique_handle.h>
+
+#include <windows.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <io.h>
-#include <memory>
 #include <new>
 #include <set>
 
@@ -33,10 +36,40 @@ void makeSureFolderExists(const std::string& folderPath)
         knownFolders.insert(folderPath);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
+// The C runtime's error number for a failed open of a file for writing.
+int errnoOfOpenFailure(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    default:
+        return EINVAL;
+    }
+}
+
+// The protected package that the target path names, if any: by full path
+// before the target is opened, by identity once an existing file is open.
+const ProtectedFile* protectedTarget(const ProtectedFiles& protectedFiles, const std::string& targetFullPath,
+                                     const FileIdentity& target)
+{
+    for (const auto& package : protectedFiles) {
+        if (!targetFullPath.empty() && ::lstrcmpiA(targetFullPath.c_str(), package.fullPath.c_str()) == 0)
+            return &package;
+        if (target.sameAs(package.identity))
+            return &package;
+    }
+    return nullptr;
+}
+
+void refuseOverwritingPackage(const char* entryName, const ProtectedFile& package)
+{
+    std::printf("Skipped entry %s: it would overwrite the package %s.\n", entryName, package.path.c_str());
+}
 
 // Why the entry must not be written below baseFolder, if anything.
 EntryPathProblem entryProblem(const std::string& baseFolder, const char* entryName, const unz_file_info64& info)
@@ -57,6 +90,9 @@ bool refuseEntry(unzFile reader, const std::string& baseFolder, const char* entr
         return false;
     case EntryPathProblem::leavesBaseFolder:
         std::printf("Skipped entry %s: its name leads outside the output folder.\n", entryName);
+        return true;
+    case EntryPathProblem::namesDevice:
+        std::printf("Skipped entry %s: its name is reserved for a device.\n", entryName);
         return true;
     case EntryPathProblem::tooLong:
         std::printf("Skipped entry %s: its path below %s is longer than %u characters.\n",
@@ -81,28 +117,39 @@ void warnAboutEntry(const char* entryName, int result)
 // Hands one entry to extraction, making its parent folder first unless the
 // entry will be refused (so no folder is made outside the base folder).
 void extractEntry(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder,
-                  const char* entryName, const unz_file_info64& info)
+                  const char* entryName, const unz_file_info64& info, const ProtectedFiles& protectedFiles)
 {
     if (entryProblem(outputFolder, entryName, info) == EntryPathProblem::none)
         ensureParentFolder(createdFolders, entryName, outputFolder);
-    extractCurrentEntry(reader, outputFolder, entryName, info);
+    extractCurrentEntry(reader, outputFolder, entryName, info, protectedFiles);
 }
 
 }  // namespace
 
+ProtectedFile protectedFile(const std::string& path)
+{
+    return ProtectedFile{path, fullPathOf(path), identityOf(path)};
+}
+
 int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const char* entryName,
-                        const unz_file_info64& info)
+                        const unz_file_info64& info, const ProtectedFiles& protectedFiles)
 {
     if (refuseEntry(reader, baseFolder, entryName, info))
         return kEntryRefused;
 
     std::string targetPath;
+    std::string targetFullPath;
     try {
         std::string name = entryName;
         replaceChar(name, '/', '\\');
         targetPath = baseFolder + '\\' + name;
+        targetFullPath = fullPathOf(targetPath);
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
+    }
+    if (const auto* package = protectedTarget(protectedFiles, targetFullPath, FileIdentity{})) {
+        refuseOverwritingPackage(entryName, *package);
+        return kEntryRefused;
     }
 
     try {
@@ -113,10 +160,30 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
         return kOutOfMemory;
     }
 
-    std::FILE* opened = nullptr;
-    if (const errno_t error = fopen_s(&opened, targetPath.c_str(), "wb"); error != 0)
-        return error;
-    UniqueFile file(opened);
+    // Opened without truncating it, so that an existing file that turns out to
+    // be a package of this run (a link, another spelling) stays untouched.
+    const HANDLE opened = ::CreateFileA(targetPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD openError = ::GetLastError();
+    vetra::unique_file file(opened);
+    if (!file)
+        return errnoOfOpenFailure(openError);
+    if (openError == ERROR_ALREADY_EXISTS) {
+        // The whole identity (with the volume) is read only when the cheap
+        // file index matches one of the packages.
+        unsigned long long index = 0;
+        const bool indexKnown = fileIndexOf(file.get(), index);
+        bool mayBePackage = !indexKnown;
+        for (const auto& package : protectedFiles)
+            mayBePackage = mayBePackage || (package.identity.known && package.identity.index() == index);
+        const FileIdentity identity = mayBePackage ? identityOf(file.get()) : FileIdentity{};
+        if (const auto* package = protectedTarget(protectedFiles, std::string(), identity)) {
+            refuseOverwritingPackage(entryName, *package);
+            return kEntryRefused;
+        }
+        if (!::SetEndOfFile(file.get()))
+            return errnoOfOpenFailure(::GetLastError());
+    }
 
     if (const int status = unzOpenCurrentFile(reader); status != UNZ_OK) {
         std::printf("Warning: entry %s cannot be decoded (status %d); an empty file was left.\n", entryName,
@@ -132,19 +199,17 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
             result = count;
             break;
         }
-        if (std::fwrite(buffer, static_cast<std::size_t>(count), 1, file.get()) != 1) {
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), buffer, static_cast<DWORD>(count), &written, nullptr) ||
+            written != static_cast<DWORD>(count)) {
             result = kWriteFailed;
             break;
         }
     }
-    // A write error can surface only when the last buffered bytes are flushed.
-    if (result == 0 && std::fflush(file.get()) != 0)
-        result = kWriteFailed;
     // The times go on through the open file, once all bytes are out.
     if (result == 0)
-        setFileTimesOnHandle(reinterpret_cast<void*>(_get_osfhandle(_fileno(file.get()))),
-                             static_cast<std::uint32_t>(info.dosDate));
-    if (std::fclose(file.release()) != 0 && result == 0)
+        setFileTimesOnHandle(file.get(), static_cast<std::uint32_t>(info.dosDate));
+    if (!::CloseHandle(file.release()) && result == 0)
         result = kWriteFailed;
 
     const int closeStatus = unzCloseCurrentFile(reader);
@@ -155,7 +220,8 @@ int extractCurrentEntry(unzFile reader, const std::string& baseFolder, const cha
     return result;
 }
 
-int extractAllEntries(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder)
+int extractAllEntries(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder,
+                      const ProtectedFiles& protectedFiles)
 {
     int count = 0;
     EntryNameBuffer name;
@@ -163,14 +229,14 @@ int extractAllEntries(unzFile reader, CreatedFolders& createdFolders, const std:
         unz_file_info64 info;
         if (!readEntryInfo(reader, info, name))
             continue;
-        extractEntry(reader, createdFolders, outputFolder, name, info);
+        extractEntry(reader, createdFolders, outputFolder, name, info, protectedFiles);
         ++count;
     }
     return count;
 }
 
 int extractListedEntries(unzFile reader, CreatedFolders& createdFolders, const std::string& outputFolder,
-                         const std::vector<std::string>& filterTexts)
+                         const std::vector<std::string>& filterTexts, const ProtectedFiles& protectedFiles)
 {
     int count = 0;
     EntryNameBuffer name;
@@ -180,7 +246,7 @@ int extractListedEntries(unzFile reader, CreatedFolders& createdFolders, const s
         unz_file_info64 info;
         if (!readEntryInfo(reader, info, name))
             continue;
-        extractEntry(reader, createdFolders, outputFolder, name, info);
+        extractEntry(reader, createdFolders, outputFolder, name, info, protectedFiles);
         ++count;
     }
     return count;
@@ -211,6 +277,9 @@ int extractPackage(CreatedFolders& createdFolders, const std::string& packagePat
     case PathKind::folder:
         break;
     }
-    return filterTexts.empty() ? extractAllEntries(reader.get(), createdFolders, *outputFolder)
-                               : extractListedEntries(reader.get(), createdFolders, *outputFolder, filterTexts);
+    // No entry may be written over the package being read.
+    const ProtectedFiles protectedFiles = {protectedFile(packagePath)};
+    return filterTexts.empty()
+               ? extractAllEntries(reader.get(), createdFolders, *outputFolder, protectedFiles)
+               : extractListedEntries(reader.get(), createdFolders, *outputFolder, filterTexts, protectedFiles);
 }

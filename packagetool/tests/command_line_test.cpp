@@ -33,6 +33,10 @@ TEST(CommandLine, RejectsBadCommandLines)
         {"d!p.zip", "extra", "value"},
         {"d!p.zip", "-W", "folder"},
         {"d!p.zip", "-f"},
+        // An empty folder (an unset script variable) is no folder.
+        {"d!p.zip", "-o", "", "-f", "x"},
+        {"a!p.zip", "-w", ""},
+        {"r!p.zip", "-w", "w", "-o", ""},
     };
     for (const auto& arguments : rejected) {
         std::string shown;
@@ -63,6 +67,13 @@ TEST(CommandLine, OptionsAreOptionalAndAbsentStaysAbsent)
     EXPECT_FALSE(command->workingFolder);
     EXPECT_FALSE(command->outputFolder);
     EXPECT_TRUE(command->filterTexts.empty());
+}
+
+TEST(CommandLine, EmptyFilterTextsStayFilterTexts)
+{
+    const auto command = read({"a!p.zip", "-f", "", "x"});
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->filterTexts, (std::vector<std::string>{"", "x"}));
 }
 
 TEST(CommandLine, FilterTextsRunToTheNextOption)

@@ -14,9 +14,20 @@ TEST(EntryPaths, RefusesNamesThatLeaveTheBaseFolder)
         EXPECT_EQ(checkEntryTarget("out", name), EntryPathProblem::leavesBaseFolder) << name;
 }
 
+TEST(EntryPaths, RefusesDeviceNamesAtAnyLevel)
+{
+    const char* devices[] = {"CON", "con", "Nul.txt", "aux.tar.gz", "PRN", "sub\\COM1", "COM9.log",
+                             "lpt1\\x.txt", "a\\LPT9", "NUL .txt", "sub/con/x"};
+    for (const char* name : devices)
+        EXPECT_EQ(checkEntryTarget("out", name), EntryPathProblem::namesDevice) << name;
+    // A name that leads outside is refused as such, whatever else it holds.
+    EXPECT_EQ(checkEntryTarget("out", "..\\CON"), EntryPathProblem::leavesBaseFolder);
+}
+
 TEST(EntryPaths, AcceptsOrdinaryNames)
 {
-    const char* fine[] = {"a.txt", "sub\\", "sub\\b.txt", "..a", "a..", ".hidden", "sub\\.\\x", ""};
+    const char* fine[] = {"a.txt", "sub\\", "sub\\b.txt", "..a", "a..", ".hidden", "sub\\.\\x", "",
+                          "CONSOLE.txt", "com10", "com0x", "lpt", "nul_", "xcon", "sub\\aux1.txt"};
     for (const char* name : fine)
         EXPECT_EQ(checkEntryTarget("out", name), EntryPathProblem::none) << name;
 }
