@@ -3,6 +3,7 @@
 zip writer: stored, deflate and bzip2 entries, a folder entry and nested
 folders give files identical to the originals, with the entries' times as
 their last-write times."""
+import calendar
 import os
 import random
 import subprocess
@@ -57,7 +58,10 @@ with tempfile.TemporaryDirectory() as work:
         with open(path, "rb") as f:
             if f.read() != data:
                 failures.append(f"{name}: contents differ")
-        expected = time.mktime(when + (0, 0, -1))
+        # Entry times are local times; Windows turns them into UTC with the
+        # bias in force now (LocalFileTimeToFileTime), not the one of the
+        # entry's date, which differs by an hour across daylight saving.
+        expected = calendar.timegm(when + (0, 0, 0)) - time.localtime().tm_gmtoff
         actual = os.stat(path).st_mtime
         if abs(actual - expected) > 1:
             failures.append(f"{name}: last-write time {time.ctime(actual)}, expected {time.ctime(expected)}")
