@@ -32,9 +32,10 @@ int last_error(void* /*context*/)
     return static_cast<int>(::GetLastError());
 }
 
-void fail_negative_seek(void* /*context*/)
+int fail_negative_seek(void* /*context*/)
 {
     ::SetLastError(ERROR_NEGATIVE_SEEK);
+    return ERROR_NEGATIVE_SEEK;
 }
 
 }  // namespace

@@ -44,14 +44,17 @@ uLong ZCALLBACK read_archive(voidpf opaque, voidpf /*stream*/, void* buffer, uLo
         std::uint32_t read = 0;
         if (size - done >= direct_read_size) {
             if (!source.read_at(source.context, state.position, out + done, static_cast<std::uint32_t>(size - done),
-                                read))
+                                read)) {
+                state.error = source.last_error(source.context);
                 return static_cast<uLong>(-1);
+            }
             done += read;
             state.position += read;
             break;
         }
         state.block.resize(read_ahead_size);
         if (!source.read_at(source.context, state.position, state.block.data(), read_ahead_size, read)) {
+            state.error = source.last_error(source.context);
             state.block.clear();
             return static_cast<uLong>(-1);
         }
@@ -90,8 +93,10 @@ long ZCALLBACK seek_archive(voidpf opaque, voidpf /*stream*/, uLong offset, int 
         break;
     case ZLIB_FILEFUNC_SEEK_END: {
         std::uint64_t size = 0;
-        if (!state.source.total_size(state.source.context, size))
+        if (!state.source.total_size(state.source.context, size)) {
+            state.error = state.source.last_error(state.source.context);
             return -1;
+        }
         target = static_cast<long long>(size) + relative;
         break;
     }
@@ -99,7 +104,7 @@ long ZCALLBACK seek_archive(voidpf opaque, voidpf /*stream*/, uLong offset, int 
         return -1;
     }
     if (target < 0) {
-        state.source.fail_negative_seek(state.source.context);
+        state.error = state.source.fail_negative_seek(state.source.context);
         return -1;
     }
     state.position = static_cast<std::uint64_t>(target);
@@ -113,8 +118,7 @@ int ZCALLBACK close_archive(voidpf /*opaque*/, voidpf /*stream*/)
 
 int ZCALLBACK archive_error(voidpf opaque, voidpf /*stream*/)
 {
-    const archive_read_state& state = reader(opaque);
-    return state.source.last_error(state.source.context);
+    return reader(opaque).error;
 }
 
 }  // namespace

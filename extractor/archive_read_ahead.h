@@ -20,10 +20,10 @@ struct archive_byte_source {
                     std::uint32_t& read) = nullptr;
     // Stores the whole source's length in size. Returns false on a failure.
     bool (*total_size)(void* context, std::uint64_t& size) = nullptr;
-    // The error code of the last failure, for the reader's error query.
+    // The error code of the failure just reported by read_at or total_size.
     int (*last_error)(void* context) = nullptr;
-    // Records that a seek aimed before the first byte (the next last_error).
-    void (*fail_negative_seek)(void* context) = nullptr;
+    // Records that a seek aimed before the first byte; returns its error code.
+    int (*fail_negative_seek)(void* context) = nullptr;
 };
 
 // The zip reader's position in the source and a read-ahead block, so that
@@ -34,13 +34,16 @@ struct archive_read_state {
     std::uint64_t position = 0;            // absolute source position of the next read
     std::uint64_t block_start = 0;         // absolute source position of block[0]
     std::vector<unsigned char> block;      // bytes read ahead from block_start
+    int error = 0;                         // code of the last failed call, 0 while none failed
 };
 
 // A 32-bit file-function table for unzOpen2 under which the bytes from
 // state.archive_offset to the end of state.source look like a stand-alone zip
 // file. Opening ignores the path and succeeds only for reading an existing
-// file; writing writes nothing; closing does nothing. state must outlive
-// every use of the table.
+// file; writing writes nothing; closing does nothing. The reader's error
+// query answers with the code of the last failed call of source, taken when
+// it failed, and 0 while none failed (a read that stops at the end of the
+// source is no failure). state must outlive every use of the table.
 zlib_filefunc_def read_ahead_file_functions(archive_read_state& state);
 
 }  // namespace unfurler

@@ -34,7 +34,7 @@ for target in "${targets[@]}"; do
     artifacts="$build/artifacts"
     log="$build/$target.log"
     mkdir -p "$corpus" "$artifacts"
-    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+    options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1
              -artifact_prefix="$artifacts/$target-")
     [ -f "$root/fuzz/$target.dict" ] && options+=(-dict="$root/fuzz/$target.dict")
     # New inputs go to the first folder; the seeds stay untouched.

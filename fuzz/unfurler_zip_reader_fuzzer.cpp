@@ -50,9 +50,9 @@ int memory_error(void* context)
     return static_cast<memory_source*>(context)->error;
 }
 
-void memory_negative_seek(void* context)
+int memory_negative_seek(void* context)
 {
-    static_cast<memory_source*>(context)->error = 131;
+    return static_cast<memory_source*>(context)->error = 131;
 }
 
 // Where the stub would find the archive: behind the marker within the first

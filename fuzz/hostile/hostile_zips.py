@@ -122,14 +122,21 @@ def names_case(name, what, evil_name, after_merge=False, message=None):
                 sfx_files=GOOD_FILES, after_merge=after_merge)
 
 
-def truncated(name, what, cut):
-    whole = build_zip([GOOD, Entry(b"second.txt", b"second" * 100)])
-    return Case(name, what, lambda root: cut(whole), {}, ["can't find the package file specified,"],
-                sfx_runs=False, sfx_files={})
+SECOND = Entry(b"second.txt", b"second" * 100)
+
+
+def truncated(name, what, cut, files=None, messages=None, sfx_runs=False):
+    """A cut archive. Most cuts lose the end record, so Parcelor cannot open
+    the package; the exceptions name what they leave."""
+    whole = two_entries()
+    if messages is None:
+        messages = ["can't find the package file specified,"]
+    return Case(name, what, lambda root: cut(whole), files or {}, messages, sfx_runs=sfx_runs,
+                sfx_files=files if sfx_runs else {})
 
 
 def two_entries():
-    return build_zip([GOOD, Entry(b"second.txt", b"second" * 100)])
+    return build_zip([GOOD, SECOND])
 
 
 def cut_positions():
@@ -196,8 +203,20 @@ def cases() -> List[Case]:
                        ["Skipped entry xxxx"], sfx_runs=False, sfx_files=GOOD_FILES))
 
     for label, position in cut_positions():
-        result.append(truncated(f"cut_{label}", f"the archive cut {label.replace('_', ' ')}",
-                                lambda whole, p=position: whole[:p]))
+        what = f"the archive cut {label.replace('_', ' ')}"
+        cut = (lambda whole, p=position: whole[:p])
+        if label == "in_end_record":
+            # The reader takes the missing fields as zeros: the package opens,
+            # but its directory cannot be read, so nothing is extracted and
+            # Parcelor says nothing.
+            result.append(truncated(f"cut_{label}", what, cut, messages=[]))
+        elif label == "before_last_byte":
+            # Only the comment length's high byte is lost, read as zero: the
+            # archive is whole.
+            result.append(truncated(f"cut_{label}", what, cut, files={**GOOD_FILES, "second.txt": SECOND.data},
+                                    messages=[], sfx_runs=True))
+        else:
+            result.append(truncated(f"cut_{label}", what, cut))
 
     result.append(Case("wrong_checksum", "an entry whose CRC-32 does not match its data",
                        lambda root: build_zip([GOOD, Entry(b"bad-crc.txt", b"data" * 50, crc=0x12345678)]),
@@ -221,9 +240,12 @@ def cases() -> List[Case]:
     result.append(Case("count_too_low", "an end record that counts one entry for two",
                        lambda root: build_zip([GOOD, Entry(b"second.txt", b"2" * 10)], count=1),
                        GOOD_FILES, [], sfx_runs=True))
+    # Parcelor walks the directory until it ends (the reader does not stop at
+    # a count of zero); the stub extracts the number of entries counted,
+    # none, and goes on to its launch.
     result.append(Case("count_zero", "an end record that counts no entries for two",
                        lambda root: build_zip([GOOD, Entry(b"second.txt", b"2" * 10)], count=0),
-                       {}, [], sfx_runs=False, sfx_files={}))
+                       {**GOOD_FILES, "second.txt": b"2" * 10}, [], sfx_runs=True, sfx_files={}))
 
     def overlapping(root):
         # Two directory entries name the same local header and data.

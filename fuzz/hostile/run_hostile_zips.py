@@ -138,11 +138,9 @@ def run_case(runner, case, work):
     with open(os.path.join(target, "launch.cmd"), "wb") as f:
         f.write(LAUNCH_SCRIPT)
     build = runner.run("Stubsmith.exe", ["--zip", "case.zip", "--sfx", "case.exe", "--launch-exe", "launch.cmd",
-                                         "--target-directory", windows_path(target)], inner)
+                                         "--target-dir", windows_path(target)], inner)
     if build[0] != 0:
-        # The builder refusing the archive is fine when the stub must not run.
-        if case.sfx_runs:
-            problems.append(f"Stubsmith: exit code {build[0]}: {build[1]!r}")
+        problems.append(f"Stubsmith: exit code {build[0]}: {build[1]!r}")
     else:
         code, _, _ = runner.run(os.path.join(inner, "case.exe"), [], inner)
         runner.settle()

@@ -75,12 +75,14 @@ TEST_P(OversizedHeaderField, IsRefusedAndThePackageStaysWhole)
     const auto entries = testsupport::readPackage(package);
     const std::size_t expectedCount = param.expected == ZIP_OK ? 2 : 1;
     ASSERT_EQ(entries.size(), expectedCount);
-    for (const auto& entry : entries)
+    for (const auto& entry : entries) {
         EXPECT_TRUE(entry.crcOk) << entry.name.size();
+    }
     EXPECT_EQ(entries.back().name, "after.txt");
     EXPECT_EQ(entries.back().data, "after");
-    if (param.expected == ZIP_OK && param.field == Field::name)
+    if (param.expected == ZIP_OK && param.field == Field::name) {
         EXPECT_EQ(entries.front().name, std::string(param.length, 'n'));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
