@@ -9,9 +9,10 @@ word anywhere on disk shows an escape. The self-extractor's column says
 whether it must finish its run and launch its program (1 = fails with exit
 code 1 and launches nothing).
 
-Cases marked after_merge describe behaviour that is being added elsewhere
-(device names refused by Parcelor and the stub, entry sizes of 4 GiB and more
-read in 64 bits); the test reports them apart until that work is in.
+Cases with a pending reason describe behaviour that the programs do not have
+yet: device names refused by Parcelor and the stub and entry sizes of 4 GiB
+and more read in 64 bits (both being added), and two faults of the stub found
+here. The test reports them apart until they are in.
 """
 import struct
 import zlib
@@ -111,15 +112,19 @@ class Case:
     messages: List[str]               # lines Parcelor e and d print (each at least once)
     sfx_runs: bool                    # the self-extractor finishes and launches
     sfx_files: Optional[Dict[str, bytes]] = None  # left by the stub (default: files when it runs)
-    after_merge: bool = False
+    pending: str = ""  # why the programs do not meet this yet
 
 
-def names_case(name, what, evil_name, after_merge=False, message=None):
+DEVICES_PENDING = "after merge: device names refused by Parcelor and the stub"
+STREAMS_PENDING = "stub finding: its own name check lets a stream ':' through (vetra::check_entry_name refuses it)"
+
+
+def names_case(name, what, evil_name, pending="", message=None):
     entry = Entry(evil_name.encode("latin-1") if isinstance(evil_name, str) else evil_name, b"evil")
     shown = entry.name.decode("latin-1")
     return Case(name, what, lambda root: build_zip([GOOD, entry]), GOOD_FILES,
                 [message.format(shown) if message else OUTSIDE.format(shown)], sfx_runs=False,
-                sfx_files=GOOD_FILES, after_merge=after_merge)
+                sfx_files=GOOD_FILES, pending=pending)
 
 
 SECOND = Entry(b"second.txt", b"second" * 100)
@@ -179,7 +184,8 @@ def cases() -> List[Case]:
         ("alternate_stream", "good-stream.txt:evil"),
         ("alternate_stream_type", "evil.txt::$DATA"),
     ]:
-        result.append(names_case(label, f"an entry named {evil!r} next to a good one", evil))
+        result.append(names_case(label, f"an entry named {evil!r} next to a good one", evil,
+                                 pending=STREAMS_PENDING if ":" in evil[2:] else ""))
 
     # The sandbox's own path through Wine's Z: drive: an escape would land
     # beside the package.
@@ -191,13 +197,14 @@ def cases() -> List[Case]:
     device = "Skipped entry {}: "
     for label, evil in [("device_con", "CON"), ("device_nul_ext", "nul.txt"), ("device_com1_nested", "sub/COM1.log"),
                         ("device_lpt_space", "LPT1 .x"), ("device_conin", "CONIN$"), ("device_aux_dots", "aux..")]:
-        result.append(names_case(label, f"an entry named {evil!r} (a device)", evil, after_merge=True,
+        result.append(names_case(label, f"an entry named {evil!r} (a device)", evil, pending=DEVICES_PENDING,
                                  message=device))
 
     long_name = "d" * 150 + "/" + "n" * 150 + ".txt"
     result.append(Case("name_over_260_bytes", "an entry name of 305 bytes",
                        lambda root: build_zip([GOOD, Entry(long_name.encode(), b"long")]), GOOD_FILES,
-                       [f"Skipped entry {long_name}: its path below "], sfx_runs=False, sfx_files=GOOD_FILES))
+                       [f"Skipped entry {long_name}: its path below "], sfx_runs=False, sfx_files=GOOD_FILES,
+                       pending="stub finding: it writes the entry under its name cut to 260 bytes and goes on"))
     result.append(Case("name_of_65535_bytes", "an entry name of the largest size the format holds",
                        lambda root: build_zip([GOOD, Entry(b"x" * 65535, b"long")]), GOOD_FILES,
                        ["Skipped entry xxxx"], sfx_runs=False, sfx_files=GOOD_FILES))
@@ -232,7 +239,7 @@ def cases() -> List[Case]:
                        lambda root: build_zip([GOOD, Entry(b"method99.bin", b"x" * 64, method=99)]),
                        {**GOOD_FILES, "method99.bin": b""},
                        ["Warning: entry method99.bin cannot be decoded (status -103); an empty file was left."],
-                       sfx_runs=False, sfx_files=GOOD_FILES))
+                       sfx_runs=False, sfx_files={**GOOD_FILES, "method99.bin": b""}))
     result.append(Case("count_too_high", "an end record that counts five entries for two",
                        lambda root: build_zip([GOOD, Entry(b"second.txt", b"2" * 10)], count=5),
                        {**GOOD_FILES, "second.txt": b"2" * 10}, [], sfx_runs=False,
@@ -326,7 +333,8 @@ def cases() -> List[Case]:
                                                                                len(compress(8, payload))),
                                                      local_extra=zip64_sizes((1 << 32) + 1024,
                                                                              len(compress(8, payload))))]),
-                       {"huge.bin": payload}, [], sfx_runs=False, sfx_files=None, after_merge=True))
+                       {"huge.bin": payload}, [], sfx_runs=False, sfx_files=None,
+                       pending="after merge: entry sizes of 4 GiB and more read in 64 bits"))
     result.append(Case("zip64_offset_lies", "an entry whose Zip64 field puts its header at 2^40",
                        lambda root: build_zip([GOOD, Entry(b"far.bin", b"far", local_offset=0xFFFFFFFF,
                                                            central_extra=zip64_sizes(3, len(compress(8, b"far")),
