@@ -9,6 +9,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/.deps"
 bzip2_version=1.0.8-5
 zlib_version=1:1.2.13.dfsg-1
+# zlib 1.2.13's contrib/minizip lacks the checks on header fields over 64 KiB
+# (CVE-2023-45853); Debian's minizip source package carries them as a patch,
+# applied here to the minizip of the zlib tree above.
+minizip_version=1.1-8+deb12u1
+minizip_fix=CVE-2023-45853.patch
 triples=(x86_64-w64-mingw32 i686-w64-mingw32)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -18,7 +23,7 @@ packages=(cmake ninja-build dpkg-dev
           binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
           libz-mingw-w64-dev libboost-dev googletest
           wine wine64 unzip zip 7zip python3 bc nettle-dev python3-pefile openssl osslsigncode
-          xvfb x11-apps)
+          xvfb x11-apps clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -51,10 +56,27 @@ if [ ! -d "$src/bzip2-1.0.8" ] || [ ! -d "$src/zlib-1.2.13.dfsg" ]; then
     tar -xzf "$src"/bzip2_1.0.8.orig.tar.gz -C "$src"
     tar -xjf "$src"/zlib_1.2.13.dfsg.orig.tar.bz2 -C "$src"
 fi
+# Our own fixes to minizip (third_party/*.patch) come on top; their checksum
+# is part of the build stamp, so a changed fix rebuilds the libraries.
+minizip_dir="$src/minizip-zlib-1.2.13-$minizip_version"
+local_patches=("$root"/third_party/minizip-*.patch)
+patches_id=$(cat "${local_patches[@]}" | sha256sum | cut -c1-12)
+if [ "$(cat "$minizip_dir/.patched" 2>/dev/null)" != "$patches_id" ]; then
+    [ -f "$src/minizip_$minizip_version.debian.tar.xz" ] ||
+        (cd "$src" && apt-get source --download-only "minizip=$minizip_version")
+    rm -rf "$src/minizip-debian" "$minizip_dir"
+    mkdir -p "$src/minizip-debian"
+    tar -xJf "$src/minizip_$minizip_version.debian.tar.xz" -C "$src/minizip-debian"
+    cp -a "$src/zlib-1.2.13.dfsg/contrib/minizip" "$minizip_dir"
+    for patch_file in "$src/minizip-debian/debian/patches/$minizip_fix" "${local_patches[@]}"; do
+        patch -d "$minizip_dir" -p1 --forward --batch <"$patch_file"
+    done
+    echo "$patches_id" >"$minizip_dir/.patched"
+fi
 
 for triple in "${triples[@]}"; do
     prefix="$deps/$triple"
-    stamp="$prefix/.built-bzip2-$bzip2_version-zlib-${zlib_version#1:}"
+    stamp="$prefix/.built-bzip2-$bzip2_version-zlib-${zlib_version#1:}-minizip-$minizip_version-$patches_id"
     toolchain="$root/cmake/toolchains/$triple.cmake"
     if [ ! -f "$stamp" ]; then
         echo "setup: building bzip2 and minizip for $triple"
@@ -63,7 +85,7 @@ for triple in "${triples[@]}"; do
             -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_INSTALL_PREFIX="$prefix" \
             -DBZIP2_SOURCE_DIR="$src/bzip2-1.0.8" \
-            -DMINIZIP_SOURCE_DIR="$src/zlib-1.2.13.dfsg/contrib/minizip"
+            -DMINIZIP_SOURCE_DIR="$minizip_dir"
         cmake --build "$deps/build/$triple/libs" --target install
         echo "setup: building GoogleTest for $triple"
         cmake -S /usr/src/googletest -B "$deps/build/$triple/googletest" -G Ninja \

@@ -12,7 +12,7 @@ cd "$work"
 
 if [ ! -x nettle_file_encrypt ]; then
     g++ -std=c++17 -O2 -I"$root/encrypt" -o nettle_file_encrypt \
-        "$root/encrypt/tests/nettle_file_encrypt.cpp" "$root/encrypt/built_in_key.cpp" -lnettle
+        "$root/encrypt/tests/nettle_file_encrypt.cpp" -lnettle
 fi
 [ -f plain.bin ] || head -c $((256 * 1048576)) /dev/urandom > plain.bin
 echo "input: 256 MiB of random bytes"

@@ -82,9 +82,39 @@ TEST(StubsmithProgram, ConsoleTextAndExitCodes)
         EXPECT_FALSE(fs::exists(folder / "out.exe"));
     }
 
-    const auto version = runStubsmith({L"-z", L"x.zip", L"-s", L"o.exe", L"--file-version", L"1.2.3.4.5"},
+}
+
+// A version text that does not parse fails the build once the zip has been
+// opened and the stub written: the version's own message, and no output left.
+TEST(StubsmithProgram, BadVersionNumbersFailWithTheirMessageAndLeaveNoOutput)
+{
+    struct Case {
+        const wchar_t* fileVersion;
+        const wchar_t* productVersion;
+        std::string error;
+    };
+    const std::string badCast = "Error: bad lexical cast: source type value could not be interpreted as target\n";
+    const std::vector<Case> cases = {
+        {L"1.2.3.4.5", L"1.0", "Error: version\n"},
+        {L"1.0", L"1.2.3.4.5", "Error: version\n"},
+        {L"1..2", L"1.0", badCast},
+        {L"1.0", L"2.", badCast},
+        {L"1.0", L"4294967296", badCast},
+    };
+    ScratchFolder folder;
+    testsupport::writeFixtureZip(folder / "x.zip", {{"setup.cmd", "exit 0\r\n"}});
+    for (const Case& c : cases) {
+        const auto run = runStubsmith({L"-z", L"x.zip", L"-s", L"o.exe", L"--file-version", c.fileVersion,
+                                       L"--product-version", c.productVersion},
                                       folder.path());
-    EXPECT_EQ(version.exitCode, 1u);
+        EXPECT_EQ(run.exitCode, 1u) << run.output;
+        EXPECT_NE(run.output.find(withCrLf("Building SFX archive o.exe using zip filex.zip\n")), std::string::npos)
+            << run.output;
+        EXPECT_NE(run.output.find(withCrLf(c.error)), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.find("Done."), std::string::npos) << run.output;
+        EXPECT_FALSE(fs::exists(folder / "o.exe"));
+        EXPECT_TRUE(fs::exists(folder / "x.zip"));
+    }
 }
 
 TEST(StubsmithProgram, DoneStandsOnItsOwnLineAfterACharacterTheConsoleLacks)

@@ -1,7 +1,7 @@
 // encrypt run as an installer script runs it: command line in, exit code and
 // files out.
-#include "built_in_key.h"
 #include "encrypted_format.h"
+#include "pinned_key.h"
 
 #include <testsupport/program_run.h>
 #include <testsupport/scratch_folder.h>
@@ -38,9 +38,7 @@ testsupport::ProgramRun encrypt(const std::vector<std::wstring>& arguments, cons
 std::string encipherBlock(const std::string& block)
 {
     CipherState state;
-    std::uint32_t words[4];
-    FillBuiltInKeyWords(words);
-    std::memcpy(state.key.keyWords, words, sizeof words);
+    LoadCipherKeyBytes(state.key, kPinnedKeyBytes);
     EXPECT_TRUE(SetUpCipherKey(state.key));
     std::string out(16, '\0');
     EXPECT_EQ(EncipherBlock(state.mode, state.key, reinterpret_cast<const std::uint8_t*>(block.data()),
@@ -98,6 +96,18 @@ TEST(EncryptProgram, SmallInputsGiveTheHeaderAndPaddedBlocks)
         EXPECT_EQ(output.substr(144 + lastOffset), encipherBlock(lastBlock)) << c.inputSize;
         EXPECT_EQ(readFile(folder / "plain.bin"), input) << "the input is never modified";
     }
+}
+
+// One known answer, written out: the 14 bytes "known answer" CR LF give the
+// header and one block, enciphered under the pinned key by nettle's Twofish.
+TEST(EncryptProgram, WritesTheKnownAnswerFile)
+{
+    ScratchFolder folder;
+    writeFile(folder / "known.txt", "known answer\r\n");
+    const auto run = encrypt({L"1", L"known.txt", L"known.enc"}, folder.path());
+    ASSERT_EQ(run.exitCode, 0u);
+    const std::string ciphertext("\xD9\x41\x97\x26\x23\x02\xD1\x27\x44\xA7\x55\x2E\xC8\x57\x5E\x01", 16);
+    EXPECT_EQ(readFile(folder / "known.enc"), expectedHeader() + ciphertext);
 }
 
 TEST(EncryptProgram, RunsAreRepeatableAndEqualAlignedBlocksStayEqual)

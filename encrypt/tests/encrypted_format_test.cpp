@@ -1,10 +1,12 @@
 // The header, the padding and the block-by-block enciphering of the buffer.
 #include "built_in_key.h"
 #include "encrypted_format.h"
+#include "pinned_key.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,9 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 CipherState builtInCipher()
 {
     CipherState state;
-    std::uint32_t words[4];
-    FillBuiltInKeyWords(words);
-    std::memcpy(state.key.keyWords, words, sizeof words);
+    LoadCipherKeyBytes(state.key, kPinnedKeyBytes);
     EXPECT_TRUE(SetUpCipherKey(state.key));
     return state;
 }
@@ -33,6 +33,19 @@ Bytes slice(const Bytes& bytes, std::size_t offset, std::size_t size)
 {
     return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
                  bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
+}
+
+// The program's key words, taken as cipher bytes (word 0 first, each least
+// significant byte first), are exactly the pinned key.
+TEST(EncryptedFormat, BuiltInKeyIsThePinnedKey)
+{
+    std::uint32_t words[4];
+    FillBuiltInKeyWords(words);
+    Bytes bytes;
+    for (std::uint32_t word : words)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<std::uint8_t>(word >> shift));
+    EXPECT_EQ(bytes, Bytes(std::begin(kPinnedKeyBytes), std::end(kPinnedKeyBytes)));
 }
 
 TEST(EncryptedFormat, HeaderIsTheFixedSignatureAndValues)

@@ -17,7 +17,7 @@ cd "$work"
 flags=(-std=c++17 -O2 -Wall -Wextra -Werror -I"$src")
 "$cxx" "${flags[@]}" -o nettle_compare "$src/tests/nettle_compare.cpp" \
     "$src/twofish.cpp" "$src/encrypted_format.cpp" -lnettle
-"$cxx" "${flags[@]}" -o nettle_file_encrypt "$src/tests/nettle_file_encrypt.cpp" "$src/built_in_key.cpp" -lnettle
+"$cxx" "${flags[@]}" -o nettle_file_encrypt "$src/tests/nettle_file_encrypt.cpp" -lnettle
 
 ./nettle_compare
 

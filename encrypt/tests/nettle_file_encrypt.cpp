@@ -1,9 +1,10 @@
 // A native peer of encrypt built on nettle's Twofish: reads a file, pads it,
-// enciphers it in electronic-codebook use under encrypt's built-in key and
-// writes header and ciphertext, all in its own code apart from the key. Used
+// enciphers it in electronic-codebook use under encrypt's built-in key (the
+// pinned literal bytes, not the program's own function) and writes header and
+// ciphertext, all in its own code. Used
 // by nettle_check.sh to judge encrypt's output and by the benchmark.
 //   nettle_file_encrypt <inputFile> <outputFile>
-#include "built_in_key.h"
+#include "pinned_key.h"
 
 #include <nettle/twofish.h>
 
@@ -46,13 +47,8 @@ int main(int argc, char** argv)
     data[content] = static_cast<std::uint8_t>(fill - 1);
     std::memset(&data[content + 1], 0xFF, fill - 1);
 
-    std::uint32_t words[4];
-    FillBuiltInKeyWords(words);
-    std::uint8_t key[16];
-    for (int i = 0; i < 16; ++i)
-        key[i] = static_cast<std::uint8_t>(words[i / 4] >> (8 * (i % 4)));
     twofish_ctx context;
-    twofish_set_key(&context, sizeof key, key);
+    twofish_set_key(&context, sizeof kPinnedKeyBytes, kPinnedKeyBytes);
     std::unique_ptr<std::uint8_t[]> ciphertext(new std::uint8_t[padded]);
     twofish_encrypt(&context, padded, ciphertext.get(), data.get());
 

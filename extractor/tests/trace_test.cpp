@@ -13,13 +13,25 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 namespace {
 
 using unfurler::trace_control;
 namespace fs = std::filesystem;
+
+// A GUID in its registry form, so the expected values below are written as
+// literals, not taken from the constants the code passes on.
+std::string guid_text(const unfurler::trace_guid& guid)
+{
+    char text[39];
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.data1, guid.data2,
+                  guid.data3, guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3], guid.data4[4],
+                  guid.data4[5], guid.data4[6], guid.data4[7]);
+    return text;
+}
 
 struct captured_point {
     std::uint64_t logger;
@@ -113,10 +125,17 @@ TEST_F(Tracing, EveryPointCarriesTheLoggerTheMessageGuidAndTheFlags)
     for (const auto& point : captured) {
         EXPECT_EQ(point.logger, 0x1234567890ABCDEFull);
         EXPECT_EQ(point.flags, 0x2Bu);
-        EXPECT_EQ(std::memcmp(&point.guid, &unfurler::trace_message_guid, sizeof point.guid), 0);
+        EXPECT_EQ(guid_text(point.guid), "{49908DEE-2A21-2B0A-17C1-35BE605F3C99}");
         EXPECT_GE(point.number, 10u);
         EXPECT_LE(point.number, 49u);
     }
+}
+
+// The provider registers under this control GUID; Wine's tracing functions
+// are stubs, so the registration itself cannot be observed here.
+TEST(TraceProvider, ControlGuidIsTheProvidersOwn)
+{
+    EXPECT_EQ(guid_text(unfurler::trace_control_guid), "{FD7A03BB-C60D-421D-BC3A-B41D39F2786B}");
 }
 
 TEST_F(Tracing, AtLevelTwoOnlyTheErrorPointsAreEmitted)

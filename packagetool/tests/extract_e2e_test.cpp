@@ -96,12 +96,26 @@ TEST(ParcelorExtract, PackageWithoutEntriesExtractsNothing)
     EXPECT_TRUE(fs::is_empty(folder / "out"));
 }
 
-TEST(ParcelorExtract, OverwritesExistingFilesAndSkipsReadOnlyOnesSilently)
+TEST(ParcelorExtract, OverwritesExistingFiles)
 {
     ScratchFolder folder;
-    const bool readOnlyRefusesWriting = readOnlyFilesRefuseWriting(folder / "probe.txt");
-    writeFixtureZip(folder / "pkg.zip", {{"a.txt", "new a"}, {"b.txt", "new b"}});
+    writeFixtureZip(folder / "pkg.zip", {{"a.txt", "new a"}});
     writeFile(folder / "out/a.txt", "old a, longer than the new one");
+
+    const auto run = parcelor({"e!pkg.zip", "-o", "out"}, folder.path());
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.output, withCrLf(kHeader));
+    EXPECT_EQ(readFile(folder / "out/a.txt"), "new a");
+}
+
+TEST(ParcelorExtract, SkipsReadOnlyFilesSilently)
+{
+    ScratchFolder folder;
+    // Root under Wine may write to a read-only file, so nothing would be
+    // refused: the case cannot show what it is about there.
+    if (!readOnlyFilesRefuseWriting(folder / "probe.txt"))
+        GTEST_SKIP() << "read-only files accept writing here (root under Wine)";
+    writeFixtureZip(folder / "pkg.zip", {{"a.txt", "new a"}, {"b.txt", "new b"}});
     writeFile(folder / "out/b.txt", "old b");
     ASSERT_TRUE(::SetFileAttributesW((folder / "out/b.txt").c_str(), FILE_ATTRIBUTE_READONLY));
 
@@ -109,10 +123,7 @@ TEST(ParcelorExtract, OverwritesExistingFilesAndSkipsReadOnlyOnesSilently)
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(run.output, withCrLf(kHeader));
     EXPECT_EQ(readFile(folder / "out/a.txt"), "new a");
-    if (readOnlyRefusesWriting)
-        EXPECT_EQ(readFile(folder / "out/b.txt"), "old b");
-    else
-        std::printf("note: read-only files accept writing here, so that part is not checked\n");
+    EXPECT_EQ(readFile(folder / "out/b.txt"), "old b");
 }
 
 TEST(ParcelorExtract, StartUpFailuresPrintTheirMessagesAndExitZero)

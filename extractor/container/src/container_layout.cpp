@@ -33,7 +33,12 @@ std::size_t find_marker(const unsigned char* data, std::size_t size)
         return size;
     const std::array<char, marker_size> marker = compose_marker();
     const unsigned char* const last = data + (size - marker_size);
+    // Only places that hold the marker's first byte are compared in full.
+    const auto first = static_cast<unsigned char>(marker[0]);
     for (const unsigned char* at = data; at <= last; ++at) {
+        at = static_cast<const unsigned char*>(std::memchr(at, first, static_cast<std::size_t>(last - at) + 1));
+        if (at == nullptr)
+            break;
         if (std::memcmp(at, marker.data(), marker_size) == 0)
             return static_cast<std::size_t>(at - data);
     }
