@@ -4,6 +4,7 @@
 
 #include <minizip/unzip.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -111,13 +112,15 @@ void check_zip_readable(HANDLE zip, const std::wstring& zip_path)
     functions.zerror_file = zip_error;
     functions.opaque = zip;
     const std::unique_ptr<void, zip_closer> reader(unzOpen2(/* path */ nullptr, &functions));
-    unz_global_info global{};
-    if (!reader || unzGetGlobalInfo(reader.get(), &global) != UNZ_OK)
+    // The count in 64 bits, as the stub reads it: a Zip64 count read in 32
+    // bits could pass a damaged directory off as an empty one.
+    unz_global_info64 global{};
+    if (!reader || unzGetGlobalInfo64(reader.get(), &global) != UNZ_OK)
         throw unreadable_zip_error("The central directory of the zip file " + name + " cannot be read.");
     if (global.number_entry == 0)
         throw unreadable_zip_error("The zip file " + name + " holds no entries.");
 
-    for (uLong index = 0; index < global.number_entry; ++index) {
+    for (std::uint64_t index = 0; index < global.number_entry; ++index) {
         char entry[261] = {};
         unz_file_info64 info{};
         if (unzGetCurrentFileInfo64(reader.get(), &info, entry, sizeof entry - 1, nullptr, 0, nullptr, 0) != UNZ_OK)

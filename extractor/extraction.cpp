@@ -162,14 +162,15 @@ void extract_entry(std::vector<std::wstring>& created_paths, unzFile zip, const 
 
 namespace {
 
-// The current entry's name (cut to the 260-byte buffer) and size, as the
-// directory gives them; index counts from 0, for the message.
+// The current entry's name and size, as the directory gives them; index
+// counts from 0, for the message. A name longer than the 260-byte buffer
+// fails the run: written under a cut name, the entry would land elsewhere.
 struct entry_info {
     std::string name;
     std::uint64_t uncompressed_size = 0;
 };
 
-entry_info current_entry(unzFile zip, uLong index)
+entry_info current_entry(unzFile zip, std::uint64_t index)
 {
     char name[entry_name_buffer_size + 1] = {};
     unz_file_info64 info{};
@@ -177,6 +178,9 @@ entry_info current_entry(unzFile zip, uLong index)
                                 /* comment */ nullptr, 0) != UNZ_OK)
         throw corrupt_payload_error("Could not read entry " + std::to_string(index + 1) +
                                     " of the directory of the compressed data. The archive is corrupt.");
+    if (info.size_filename > entry_name_buffer_size)
+        throw corrupt_payload_error("The name of entry " + std::to_string(index + 1) + " (" + name +
+                                    "...) is longer than 260 bytes. The archive is corrupt.");
     return {name, info.uncompressed_size};
 }
 
@@ -202,9 +206,9 @@ void check_name(const std::string& name)
 
 // Walks the whole directory once and checks every name, so that an unsafe
 // entry fails the run before anything is written.
-void check_all_names(unzFile zip, uLong count)
+void check_all_names(unzFile zip, std::uint64_t count)
 {
-    for (uLong index = 0; index < count; ++index) {
+    for (std::uint64_t index = 0; index < count; ++index) {
         check_name(current_entry(zip, index).name);
         if (index + 1 < count && unzGoToNextFile(zip) != UNZ_OK)
             throw corrupt_payload_error("Could not read entry " + std::to_string(index + 2) +
@@ -224,13 +228,15 @@ void extract_archive(sfx_archive& archive, std::vector<std::wstring>& created_pa
     unique_zip zip(unzOpen2(/* path */ nullptr, &functions));
     if (!zip)
         throw corrupt_payload_error("Could not open the compressed data. The archive is corrupt.");
-    unz_global_info global{};
-    if (unzGetGlobalInfo(zip.get(), &global) != UNZ_OK)
+    // The entry count in 64 bits: a Zip64 count read in 32 bits could turn
+    // into 0 and let a damaged archive pass as an empty one.
+    unz_global_info64 global{};
+    if (unzGetGlobalInfo64(zip.get(), &global) != UNZ_OK)
         throw corrupt_payload_error("Could not read the directory of the compressed data. The archive is corrupt.");
     check_all_names(zip.get(), global.number_entry);
 
     const std::wstring& target = archive.settings.TargetDirectory;
-    for (uLong index = 0; index < global.number_entry; ++index) {
+    for (std::uint64_t index = 0; index < global.number_entry; ++index) {
         const entry_info entry = current_entry(zip.get(), index);
         const entry_path relative = entry_relative_path(vetra::to_wide(entry.name, CP_ACP));
         std::wstring path = vetra::join_path(target, relative.relative);

@@ -18,7 +18,9 @@
 
 namespace {
 
-constexpr int kWriteFailed = -1;
+// Outside the zip reader's status codes, so a failed read (UNZ_ERRNO, -1) is
+// never taken for a failed write.
+constexpr int kWriteFailed = -1000;
 constexpr int kOutOfMemory = -4;
 constexpr std::size_t kTransferBufferSize = 4096;
 

@@ -138,11 +138,26 @@ def run_case(runner, case, work):
     os.makedirs(target)
     with open(os.path.join(target, "launch.cmd"), "wb") as f:
         f.write(LAUNCH_SCRIPT)
-    build = runner.run("Stubsmith.exe", ["--zip", "case.zip", "--sfx", "case.exe", "--launch-exe", "launch.cmd",
+    # Stubsmith refuses a zip it cannot read, so the stub would never meet
+    # most of these archives through it. The self-extractor is therefore built
+    # from a sound zip, whose bytes at the end of the file are then replaced
+    # by the hostile archive: the stub reads exactly what an attacker could
+    # append.
+    sound = hostile_zips.build_zip([hostile_zips.GOOD])
+    with open(os.path.join(inner, "sound.zip"), "wb") as f:
+        f.write(sound)
+    build = runner.run("Stubsmith.exe", ["--zip", "sound.zip", "--sfx", "case.exe", "--launch-exe", "launch.cmd",
                                          "--target-dir", windows_path(target)], inner)
     if build[0] != 0:
         problems.append(f"Stubsmith: exit code {build[0]}: {build[1]!r}")
     else:
+        sfx_path = os.path.join(inner, "case.exe")
+        with open(sfx_path, "rb") as f:
+            built = f.read()
+        with open(package, "rb") as f:
+            hostile = f.read()
+        with open(sfx_path, "wb") as f:
+            f.write(built[:len(built) - len(sound)] + hostile)
         code, _, _ = runner.run(os.path.join(inner, "case.exe"), [], inner)
         runner.settle()
         launched = os.path.exists(os.path.join(inner, "launched.txt"))
